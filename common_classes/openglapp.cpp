@@ -1,0 +1,138 @@
+#include "common_classes/openglapp.h"
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+OpenglApp::OpenglApp(const std::string& title, int width, int height, bool fullscreen)
+    : _width(width), _height(height), _fullscreen(fullscreen) {
+    if (!Platform::registerClass(title, &OpenglApp::winProc))
+        throw std::runtime_error("Couldn't register Windows Class");
+    if (!Platform::currentDisplayMode(_desktopMode))
+        throw std::runtime_error("Couldn't save desktop display settings");
+    if (fullscreen && !Platform::fullscreenModeAvailable(width, height))
+        throw std::runtime_error("Cannot change display resolution");
+
+    _hwnd = Platform::createWindow(title, title, width, height, fullscreen);
+    if (!_hwnd) throw std::runtime_error("Couldn't create main window");
+    // The context's failure is not tested here, as with the pixel format: a frame
+    // without a context draws nothing.
+    Platform::createContext(_hwnd);
+    Platform::setUserData(_hwnd, this);
+
+    // The platform's window size already excludes the decorations, so the outer
+    // size is the requested client size.
+    _windowWidth = width;
+    _windowHeight = height;
+    Platform::bindThreadToFirstProcessor();
+}
+
+void OpenglApp::startupFailed(const std::exception& error) {
+    Platform::messageBox(nullptr, error.what(), "Kestrane");
+    std::exit(EXIT_FAILURE);
+}
+
+void OpenglApp::mainLoop() {
+    bool running = true;
+    init();
+    _timer.reset(0);
+    while (running) {
+        // At most 9 messages a pass, so that a flood of input never starves the frames.
+        int budget = 10;
+        while (Platform::peekMessage()) {
+            if (--budget == 0) break;
+            Platform::Message msg;
+            if (!Platform::getMessage(msg)) {
+                running = false;
+                break;
+            }
+            Platform::dispatchMessage(msg);
+        }
+        _timer.tick();
+        _frameStep = _timer.deltaTime();
+        if (!frame()) running = false;
+        Platform::swapBuffers(_hwnd);
+    }
+    close();
+}
+
+LRESULT OpenglApp::winProc(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) {
+    auto* app = static_cast<OpenglApp*>(Platform::userData(hwnd));
+    if (app && app->message(hwnd, msg, wParam, lParam)) return 0;
+    switch (msg) {
+    case WM_PAINT:
+        if (app) {
+            app->_frameStep = 0;
+            if (!app->frame()) {
+                Platform::destroyWindow(hwnd);
+                return 0;
+            }
+            Platform::swapBuffers(hwnd);
+        }
+        return Platform::defWindowProc(hwnd, msg, wParam, lParam);
+    case WM_CLOSE:
+        Platform::destroyWindow(hwnd);
+        return 0;
+    case WM_COMMAND:
+    case WM_CREATE:
+        return 0;
+    case WM_DESTROY:
+        Platform::deleteContext(hwnd);
+        Platform::postQuitMessage(0);
+        return 0;
+    default:
+        return Platform::defWindowProc(hwnd, msg, wParam, lParam);
+    }
+}
+
+bool OpenglApp::frame() {
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    return true;
+}
+
+bool OpenglApp::message(HWND, unsigned int, unsigned int, long) { return false; }
+
+bool OpenglApp::keyDown(int virtualKey) { return Platform::keyDown(virtualKey); }
+
+void OpenglApp::fullscreen(bool on) {
+    if (on == _fullscreen) return;
+    _fullscreen = on;
+    if (on) {
+        if (!Platform::setFullscreen(_hwnd, true, _width, _height))
+            throw std::runtime_error("Cannot change to fullscreen");
+    } else {
+        applyWindowed("Cannot change to windowed");
+    }
+    _frameStep = 0;
+}
+
+void OpenglApp::resolution(int width, int height) {
+    _width = _windowWidth = width;
+    _height = _windowHeight = height;
+    if (_fullscreen) {
+        if (!Platform::setFullscreen(_hwnd, true, _width, _height))
+            throw std::runtime_error("Cannot change to fullscreen");
+    } else {
+        applyWindowed("Cannot change to windowed");
+    }
+    _frameStep = 0;
+}
+
+// Leaves full screen (back to the desktop's own mode) and sizes the window to the
+// requested client size at the top-left corner.
+void OpenglApp::applyWindowed(const char* failure) {
+    if (!Platform::setFullscreen(_hwnd, false, _width, _height)) throw std::runtime_error(failure);
+    _windowWidth = _width;
+    _windowHeight = _height;
+    Platform::moveWindow(_hwnd, 0, 0, _windowWidth, _windowHeight);
+}
+
+void OpenglApp::cursor(bool show) {
+    if (show == _cursorShown) return;
+    _cursorShown = show;
+    Platform::showCursor(show);
+}
+
+void OpenglApp::mainRenderingContext() { Platform::makeCurrent(_hwnd); }

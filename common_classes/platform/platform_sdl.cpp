@@ -1,0 +1,352 @@
+// SDL2 back end of the platform layer.
+#include "common_classes/platform/platform.h"
+
+#include <SDL.h>
+#include <sched.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <map>
+#include <memory>
+#include <vector>
+
+struct PlatformWindow {
+    SDL_Window* sdl = nullptr;
+    SDL_GLContext context = nullptr;
+    Platform::WindowProc proc = nullptr;
+    void* userData = nullptr;
+    Uint32 id = 0;
+};
+
+namespace Platform {
+namespace {
+
+std::map<std::string, WindowProc> classes;
+// Windows are kept for the life of the program so that a handle stays valid (and
+// reads as dead) after the window was destroyed.
+std::vector<std::unique_ptr<PlatformWindow>> windows;
+MessageReporter reporter;
+bool hidden = false;
+Uint32 postedEvent = 0;
+
+bool initVideo() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    // Closing the last window is an ordinary WM_CLOSE for the application to
+    // handle, not an automatic quit.
+    SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::cerr << "SDL: " << SDL_GetError() << '\n';
+        return false;
+    }
+    // Key presses arrive as key messages only; text input would double them.
+    SDL_EventState(SDL_TEXTINPUT, SDL_IGNORE);
+    SDL_EventState(SDL_TEXTEDITING, SDL_IGNORE);
+    postedEvent = SDL_RegisterEvents(1);
+    return true;
+}
+
+HWND windowById(Uint32 id) {
+    for (auto& w : windows)
+        if (w->sdl && w->id == id) return w.get();
+    return nullptr;
+}
+
+HWND firstLiveWindow() {
+    for (auto& w : windows)
+        if (w->sdl) return w.get();
+    return nullptr;
+}
+
+bool closestMode(int width, int height, SDL_DisplayMode& found) {
+    SDL_DisplayMode wanted{};
+    wanted.w = width;
+    wanted.h = height;
+    wanted.format = SDL_PIXELFORMAT_RGB888;
+    if (SDL_GetClosestDisplayMode(0, &wanted, &found)) return true;
+    // Displays that list a single larger mode (a virtual display) still take it.
+    return SDL_GetDesktopDisplayMode(0, &found) == 0 && found.w >= width && found.h >= height;
+}
+
+struct KeyPair {
+    SDL_Keycode key;
+    int vk;
+};
+
+const KeyPair keyTable[] = {
+    {SDLK_BACKSPACE, VK_BACK},   {SDLK_TAB, VK_TAB},          {SDLK_RETURN, VK_RETURN},
+    {SDLK_KP_ENTER, VK_RETURN},  {SDLK_LSHIFT, VK_SHIFT},     {SDLK_RSHIFT, VK_SHIFT},
+    {SDLK_LCTRL, VK_CONTROL},    {SDLK_RCTRL, VK_CONTROL},    {SDLK_LALT, VK_MENU},
+    {SDLK_RALT, VK_MENU},        {SDLK_PAUSE, VK_PAUSE},      {SDLK_CAPSLOCK, VK_CAPITAL},
+    {SDLK_ESCAPE, VK_ESCAPE},    {SDLK_SPACE, VK_SPACE},      {SDLK_PAGEUP, VK_PRIOR},
+    {SDLK_PAGEDOWN, VK_NEXT},    {SDLK_END, VK_END},          {SDLK_HOME, VK_HOME},
+    {SDLK_LEFT, VK_LEFT},        {SDLK_UP, VK_UP},            {SDLK_RIGHT, VK_RIGHT},
+    {SDLK_DOWN, VK_DOWN},        {SDLK_INSERT, VK_INSERT},    {SDLK_DELETE, VK_DELETE},
+    {SDLK_KP_MULTIPLY, VK_MULTIPLY}, {SDLK_KP_PLUS, VK_ADD},  {SDLK_KP_MINUS, VK_SUBTRACT},
+    {SDLK_KP_PERIOD, VK_DECIMAL}, {SDLK_KP_DIVIDE, VK_DIVIDE}, {SDLK_SEMICOLON, VK_OEM_1},
+    {SDLK_EQUALS, VK_OEM_PLUS},  {SDLK_COMMA, VK_OEM_COMMA},  {SDLK_MINUS, VK_OEM_MINUS},
+    {SDLK_PERIOD, VK_OEM_PERIOD}, {SDLK_SLASH, VK_OEM_2},     {SDLK_BACKQUOTE, VK_OEM_3},
+    {SDLK_LEFTBRACKET, VK_OEM_4}, {SDLK_BACKSLASH, VK_OEM_5}, {SDLK_RIGHTBRACKET, VK_OEM_6},
+    {SDLK_QUOTE, VK_OEM_7},
+};
+
+const SDL_Keycode keypadDigits[] = {SDLK_KP_0, SDLK_KP_1, SDLK_KP_2, SDLK_KP_3, SDLK_KP_4,
+                                    SDLK_KP_5, SDLK_KP_6, SDLK_KP_7, SDLK_KP_8, SDLK_KP_9};
+
+bool translate(const SDL_Event& e, Message& msg) {
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        msg.hwnd = windowById(e.key.windowID);
+        if (!msg.hwnd) msg.hwnd = firstLiveWindow();
+        bool up = e.type == SDL_KEYUP;
+        msg.message = up ? WM_KEYUP : WM_KEYDOWN;
+        msg.wParam = unsigned(virtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.scancode));
+        msg.lParam = 1 | (long(e.key.keysym.scancode & 0xFF) << 16);
+        if (up) msg.lParam |= KEY_PREVIOUSLY_DOWN | KEY_TRANSITION_UP;
+        else if (e.key.repeat) msg.lParam |= KEY_PREVIOUSLY_DOWN;
+        return true;
+    }
+    case SDL_WINDOWEVENT:
+        msg.hwnd = windowById(e.window.windowID);
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) msg.message = WM_PAINT;
+        else if (e.window.event == SDL_WINDOWEVENT_CLOSE) msg.message = WM_CLOSE;
+        else return false;
+        return msg.hwnd != nullptr;
+    default:
+        if (postedEvent && e.type == postedEvent) {
+            msg.hwnd = static_cast<HWND>(e.user.data1);
+            msg.message = unsigned(e.user.code);
+            auto* params = static_cast<long*>(e.user.data2);
+            msg.wParam = unsigned(params[0]);
+            msg.lParam = params[1];
+            delete[] params;
+            return windowAlive(msg.hwnd);
+        }
+        return false;
+    }
+}
+
+} // namespace
+
+bool registerClass(const std::string& className, WindowProc proc) {
+    // The X11 window class shows the application's name to the window manager.
+    setenv("SDL_VIDEO_X11_WMCLASS", className.c_str(), 0);
+    SDL_SetHint("SDL_APP_NAME", className.c_str());
+    if (!initVideo()) return false;
+    classes[className] = proc;
+    return true;
+}
+
+bool currentDisplayMode(DisplayMode& mode) {
+    SDL_DisplayMode m;
+    if (SDL_GetDesktopDisplayMode(0, &m) != 0) return false;
+    mode = {m.w, m.h, m.refresh_rate};
+    return true;
+}
+
+bool fullscreenModeAvailable(int width, int height) {
+    SDL_DisplayMode found;
+    return closestMode(width, height, found);
+}
+
+HWND createWindow(const std::string& className, const std::string& title, int width, int height,
+                  bool fullscreen) {
+    auto cls = classes.find(className);
+    if (cls == classes.end()) return nullptr;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    Uint32 flags = SDL_WINDOW_OPENGL | (hidden ? SDL_WINDOW_HIDDEN : SDL_WINDOW_SHOWN);
+    SDL_Window* sdl = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED,
+                                       SDL_WINDOWPOS_UNDEFINED, width, height, flags);
+    if (!sdl) {
+        std::cerr << "SDL: " << SDL_GetError() << '\n';
+        return nullptr;
+    }
+    auto w = std::make_unique<PlatformWindow>();
+    w->sdl = sdl;
+    w->proc = cls->second;
+    w->id = SDL_GetWindowID(sdl);
+    windows.push_back(std::move(w));
+    HWND hwnd = windows.back().get();
+    if (fullscreen && !setFullscreen(hwnd, true, width, height)) {
+        std::cerr << "SDL: " << SDL_GetError() << '\n';
+    }
+    return hwnd;
+}
+
+bool createContext(HWND hwnd) {
+    if (!windowAlive(hwnd)) return false;
+    hwnd->context = SDL_GL_CreateContext(hwnd->sdl);
+    if (!hwnd->context) {
+        std::cerr << "SDL: " << SDL_GetError() << '\n';
+        return false;
+    }
+    SDL_GL_MakeCurrent(hwnd->sdl, hwnd->context);
+    // Wait for the display's refresh where it can; the result does not matter.
+    if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
+    return true;
+}
+
+void makeCurrent(HWND hwnd) {
+    if (windowAlive(hwnd) && hwnd->context) SDL_GL_MakeCurrent(hwnd->sdl, hwnd->context);
+}
+
+void deleteContext(HWND hwnd) {
+    if (!hwnd || !hwnd->context) return;
+    SDL_GL_MakeCurrent(hwnd->sdl, nullptr);
+    SDL_GL_DeleteContext(hwnd->context);
+    hwnd->context = nullptr;
+}
+
+void destroyWindow(HWND hwnd) {
+    if (!windowAlive(hwnd)) return;
+    if (hwnd->proc) hwnd->proc(hwnd, WM_DESTROY, 0, 0);
+    deleteContext(hwnd);
+    SDL_DestroyWindow(hwnd->sdl);
+    hwnd->sdl = nullptr;
+}
+
+bool windowAlive(HWND hwnd) {
+    if (!hwnd) return false;
+    for (auto& w : windows)
+        if (w.get() == hwnd) return w->sdl != nullptr;
+    return false;
+}
+
+void setUserData(HWND hwnd, void* data) {
+    if (hwnd) hwnd->userData = data;
+}
+
+void* userData(HWND hwnd) { return hwnd ? hwnd->userData : nullptr; }
+
+bool setFullscreen(HWND hwnd, bool on, int width, int height) {
+    if (!windowAlive(hwnd)) return false;
+    if (on) {
+        SDL_DisplayMode mode;
+        if (!closestMode(width, height, mode)) return false;
+        if (SDL_SetWindowDisplayMode(hwnd->sdl, &mode) != 0) return false;
+        return SDL_SetWindowFullscreen(hwnd->sdl, SDL_WINDOW_FULLSCREEN) == 0;
+    }
+    if (SDL_SetWindowFullscreen(hwnd->sdl, 0) != 0) return false;
+    SDL_SetWindowSize(hwnd->sdl, width, height);
+    return true;
+}
+
+void moveWindow(HWND hwnd, int x, int y, int width, int height) {
+    if (!windowAlive(hwnd)) return;
+    if (SDL_GetWindowFlags(hwnd->sdl) & SDL_WINDOW_FULLSCREEN) return;
+    SDL_SetWindowSize(hwnd->sdl, width, height);
+    SDL_SetWindowPosition(hwnd->sdl, x, y);
+}
+
+void drawableSize(HWND hwnd, int& width, int& height) {
+    width = height = 0;
+    if (windowAlive(hwnd)) SDL_GL_GetDrawableSize(hwnd->sdl, &width, &height);
+}
+
+void swapBuffers(HWND hwnd) {
+    if (windowAlive(hwnd) && hwnd->context) SDL_GL_SwapWindow(hwnd->sdl);
+}
+
+bool peekMessage() {
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
+    return SDL_PollEvent(nullptr) == 1;
+}
+
+bool getMessage(Message& msg) {
+    SDL_Event e;
+    msg = Message{};
+    if (!SDL_PollEvent(&e)) return true;
+    if (e.type == SDL_QUIT) {
+        msg.message = WM_QUIT;
+        return false;
+    }
+    if (!translate(e, msg)) msg = Message{};
+    return true;
+}
+
+LRESULT dispatchMessage(const Message& msg) {
+    if (!windowAlive(msg.hwnd) || !msg.hwnd->proc || msg.message == WM_NULL) return 0;
+    return msg.hwnd->proc(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+}
+
+LRESULT defWindowProc(HWND, unsigned int, unsigned int, long) { return 0; }
+
+void postQuitMessage(int) {
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+}
+
+void postMessage(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) {
+    if (!postedEvent) return;
+    SDL_Event e{};
+    e.type = postedEvent;
+    e.user.code = int(msg);
+    e.user.data1 = hwnd;
+    e.user.data2 = new long[2]{long(wParam), lParam};
+    if (SDL_PushEvent(&e) != 1) delete[] static_cast<long*>(e.user.data2);
+}
+
+int virtualKeyFromSdl(int keycode, int scancode) {
+    if (keycode >= SDLK_a && keycode <= SDLK_z) return 'A' + (keycode - SDLK_a);
+    if (keycode >= SDLK_0 && keycode <= SDLK_9) return '0' + (keycode - SDLK_0);
+    if (keycode >= SDLK_F1 && keycode <= SDLK_F12) return VK_F1 + (keycode - SDLK_F1);
+    for (int i = 0; i < 10; ++i)
+        if (keycode == keypadDigits[i]) return VK_NUMPAD0 + i;
+    for (const auto& k : keyTable)
+        if (k.key == keycode) return k.vk;
+    return VK_OTHER_BASE + scancode;
+}
+
+bool keyDown(int virtualKey) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    for (int sc = 0; sc < count; ++sc) {
+        if (!state[sc]) continue;
+        auto scancode = SDL_Scancode(sc);
+        if (virtualKeyFromSdl(SDL_GetKeyFromScancode(scancode), sc) == virtualKey) return true;
+    }
+    return false;
+}
+
+int showCursor(bool show) { return SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE) == 1 ? 0 : -1; }
+
+void enterProgramDirectory() {
+    char* base = SDL_GetBasePath();
+    if (!base) return;
+    if (chdir(base) != 0) std::cerr << "cannot enter " << base << '\n';
+    SDL_free(base);
+}
+
+void bindThreadToFirstProcessor() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    CPU_SET(0, &set);
+    sched_setaffinity(0, sizeof set, &set);
+}
+
+std::uint64_t performanceCounter() { return SDL_GetPerformanceCounter(); }
+std::uint64_t performanceFrequency() { return SDL_GetPerformanceFrequency(); }
+
+void messageBox(HWND owner, const std::string& text, const std::string& title) {
+    std::cerr << title << ": " << text << std::endl;
+    if (reporter) {
+        reporter(title, text);
+        return;
+    }
+    SDL_Window* parent = windowAlive(owner) ? owner->sdl : nullptr;
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), parent);
+}
+
+void setMessageReporter(MessageReporter r) { reporter = std::move(r); }
+
+void hideNewWindows(bool h) { hidden = h; }
+
+} // namespace Platform

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game and its tests need. Does nothing when all
+# of them are present, so it is safe to run before every build.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libsdl2-dev libsdl2-mixer-dev libpng-dev
+  libgtest-dev libbenchmark-dev libopenmpt-dev xvfb xauth libgl1-mesa-dri
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update
+"${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

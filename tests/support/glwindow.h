@@ -1,0 +1,25 @@
+#pragma once
+// One hidden window with its OpenGL context for a whole test program, and reading
+// back the pixels a player would see.
+#include <cstdint>
+#include <vector>
+
+#include "common_classes/openglappmultistate.h"
+
+namespace TestSupport {
+
+// The test program's application object, made on first use (hidden window,
+// 640 x 400, context current).
+OpenglAppMultistate& app();
+
+struct Pixel {
+    std::uint8_t r, g, b, a;
+    bool operator==(const Pixel&) const = default;
+};
+
+// Reads one pixel of the back buffer, (0, 0) being the bottom-left corner.
+Pixel readPixel(int x, int y);
+// Reads a width x height block of the back buffer, rows from the bottom up.
+std::vector<Pixel> readPixels(int x, int y, int width, int height);
+
+} // namespace TestSupport
