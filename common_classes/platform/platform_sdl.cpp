@@ -21,11 +21,21 @@ struct PlatformWindow {
 namespace Platform {
 namespace {
 
-std::map<std::string, WindowProc> classes;
-// Windows are kept for the life of the program so that a handle stays valid (and
-// reads as dead) after the window was destroyed.
-std::vector<std::unique_ptr<PlatformWindow>> windows;
-MessageReporter reporter;
+// The application object is a global built during static initialisation, so the
+// layer's own state is made on first use rather than as globals of this file.
+struct LayerState {
+    std::map<std::string, WindowProc> classes;
+    // Windows are kept for the life of the program so that a handle stays valid
+    // (and reads as dead) after the window was destroyed.
+    std::vector<std::unique_ptr<PlatformWindow>> windows;
+    MessageReporter reporter;
+};
+
+LayerState& layer() {
+    static LayerState* state = new LayerState;
+    return *state;
+}
+
 bool hidden = false;
 Uint32 postedEvent = 0;
 
@@ -47,13 +57,13 @@ bool initVideo() {
 }
 
 HWND windowById(Uint32 id) {
-    for (auto& w : windows)
+    for (auto& w : layer().windows)
         if (w->sdl && w->id == id) return w.get();
     return nullptr;
 }
 
 HWND firstLiveWindow() {
-    for (auto& w : windows)
+    for (auto& w : layer().windows)
         if (w->sdl) return w.get();
     return nullptr;
 }
@@ -134,7 +144,7 @@ bool registerClass(const std::string& className, WindowProc proc) {
     setenv("SDL_VIDEO_X11_WMCLASS", className.c_str(), 0);
     SDL_SetHint("SDL_APP_NAME", className.c_str());
     if (!initVideo()) return false;
-    classes[className] = proc;
+    layer().classes[className] = proc;
     return true;
 }
 
@@ -152,6 +162,7 @@ bool fullscreenModeAvailable(int width, int height) {
 
 HWND createWindow(const std::string& className, const std::string& title, int width, int height,
                   bool fullscreen) {
+    auto& classes = layer().classes;
     auto cls = classes.find(className);
     if (cls == classes.end()) return nullptr;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -171,8 +182,8 @@ HWND createWindow(const std::string& className, const std::string& title, int wi
     w->sdl = sdl;
     w->proc = cls->second;
     w->id = SDL_GetWindowID(sdl);
-    windows.push_back(std::move(w));
-    HWND hwnd = windows.back().get();
+    layer().windows.push_back(std::move(w));
+    HWND hwnd = layer().windows.back().get();
     if (fullscreen && !setFullscreen(hwnd, true, width, height)) {
         std::cerr << "SDL: " << SDL_GetError() << '\n';
     }
@@ -213,7 +224,7 @@ void destroyWindow(HWND hwnd) {
 
 bool windowAlive(HWND hwnd) {
     if (!hwnd) return false;
-    for (auto& w : windows)
+    for (auto& w : layer().windows)
         if (w.get() == hwnd) return w->sdl != nullptr;
     return false;
 }
@@ -337,15 +348,15 @@ std::uint64_t performanceFrequency() { return SDL_GetPerformanceFrequency(); }
 
 void messageBox(HWND owner, const std::string& text, const std::string& title) {
     std::cerr << title << ": " << text << std::endl;
-    if (reporter) {
-        reporter(title, text);
+    if (layer().reporter) {
+        layer().reporter(title, text);
         return;
     }
     SDL_Window* parent = windowAlive(owner) ? owner->sdl : nullptr;
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), parent);
 }
 
-void setMessageReporter(MessageReporter r) { reporter = std::move(r); }
+void setMessageReporter(MessageReporter r) { layer().reporter = std::move(r); }
 
 void hideNewWindows(bool h) { hidden = h; }
 
