@@ -92,9 +92,13 @@ bool OpenglApp::frame() {
     return true;
 }
 
-bool OpenglApp::message(HWND, unsigned int, unsigned int, long) { return false; }
+bool OpenglApp::message(HWND, unsigned int, unsigned int, long) {
+    return false;
+}
 
-bool OpenglApp::keyDown(int virtualKey) { return Platform::keyDown(virtualKey); }
+bool OpenglApp::keyDown(int virtualKey) {
+    return Platform::keyDown(virtualKey);
+}
 
 void OpenglApp::fullscreen(bool on) {
     if (on == _fullscreen) return;
@@ -135,4 +139,6 @@ void OpenglApp::cursor(bool show) {
     Platform::showCursor(show);
 }
 
-void OpenglApp::mainRenderingContext() { Platform::makeCurrent(_hwnd); }
+void OpenglApp::mainRenderingContext() {
+    Platform::makeCurrent(_hwnd);
+}

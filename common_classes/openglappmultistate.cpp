@@ -8,7 +8,9 @@ bool OpenglAppMultistate::State::frame() {
     return true;
 }
 
-bool OpenglAppMultistate::State::message(HWND, unsigned int, unsigned int, long) { return false; }
+bool OpenglAppMultistate::State::message(HWND, unsigned int, unsigned int, long) {
+    return false;
+}
 
 OpenglAppMultistate::OpenglAppMultistate(const std::string& title, int width, int height,
                                          bool fullscreen)

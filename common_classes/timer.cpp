@@ -11,7 +11,9 @@ Timer::Timer() {
     lastTime = getTime();
 }
 
-double Timer::getTime() { return double(Platform::performanceCounter()) / frequency; }
+double Timer::getTime() {
+    return double(Platform::performanceCounter()) / frequency;
+}
 
 void Timer::tick() {
     // Time spent in a global pause is skipped.

@@ -5,7 +5,7 @@
 #include <sched.h>
 #include <unistd.h>
 
-#include <iostream>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <vector>
@@ -46,7 +46,7 @@ bool initVideo() {
     SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        std::cerr << "SDL: " << SDL_GetError() << '\n';
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return false;
     }
     // Key presses arrive as key messages only; text input would double them.
@@ -84,19 +84,45 @@ struct KeyPair {
 };
 
 const KeyPair keyTable[] = {
-    {SDLK_BACKSPACE, VK_BACK},   {SDLK_TAB, VK_TAB},          {SDLK_RETURN, VK_RETURN},
-    {SDLK_KP_ENTER, VK_RETURN},  {SDLK_LSHIFT, VK_SHIFT},     {SDLK_RSHIFT, VK_SHIFT},
-    {SDLK_LCTRL, VK_CONTROL},    {SDLK_RCTRL, VK_CONTROL},    {SDLK_LALT, VK_MENU},
-    {SDLK_RALT, VK_MENU},        {SDLK_PAUSE, VK_PAUSE},      {SDLK_CAPSLOCK, VK_CAPITAL},
-    {SDLK_ESCAPE, VK_ESCAPE},    {SDLK_SPACE, VK_SPACE},      {SDLK_PAGEUP, VK_PRIOR},
-    {SDLK_PAGEDOWN, VK_NEXT},    {SDLK_END, VK_END},          {SDLK_HOME, VK_HOME},
-    {SDLK_LEFT, VK_LEFT},        {SDLK_UP, VK_UP},            {SDLK_RIGHT, VK_RIGHT},
-    {SDLK_DOWN, VK_DOWN},        {SDLK_INSERT, VK_INSERT},    {SDLK_DELETE, VK_DELETE},
-    {SDLK_KP_MULTIPLY, VK_MULTIPLY}, {SDLK_KP_PLUS, VK_ADD},  {SDLK_KP_MINUS, VK_SUBTRACT},
-    {SDLK_KP_PERIOD, VK_DECIMAL}, {SDLK_KP_DIVIDE, VK_DIVIDE}, {SDLK_SEMICOLON, VK_OEM_1},
-    {SDLK_EQUALS, VK_OEM_PLUS},  {SDLK_COMMA, VK_OEM_COMMA},  {SDLK_MINUS, VK_OEM_MINUS},
-    {SDLK_PERIOD, VK_OEM_PERIOD}, {SDLK_SLASH, VK_OEM_2},     {SDLK_BACKQUOTE, VK_OEM_3},
-    {SDLK_LEFTBRACKET, VK_OEM_4}, {SDLK_BACKSLASH, VK_OEM_5}, {SDLK_RIGHTBRACKET, VK_OEM_6},
+    {SDLK_BACKSPACE, VK_BACK},
+    {SDLK_TAB, VK_TAB},
+    {SDLK_RETURN, VK_RETURN},
+    {SDLK_KP_ENTER, VK_RETURN},
+    {SDLK_LSHIFT, VK_SHIFT},
+    {SDLK_RSHIFT, VK_SHIFT},
+    {SDLK_LCTRL, VK_CONTROL},
+    {SDLK_RCTRL, VK_CONTROL},
+    {SDLK_LALT, VK_MENU},
+    {SDLK_RALT, VK_MENU},
+    {SDLK_PAUSE, VK_PAUSE},
+    {SDLK_CAPSLOCK, VK_CAPITAL},
+    {SDLK_ESCAPE, VK_ESCAPE},
+    {SDLK_SPACE, VK_SPACE},
+    {SDLK_PAGEUP, VK_PRIOR},
+    {SDLK_PAGEDOWN, VK_NEXT},
+    {SDLK_END, VK_END},
+    {SDLK_HOME, VK_HOME},
+    {SDLK_LEFT, VK_LEFT},
+    {SDLK_UP, VK_UP},
+    {SDLK_RIGHT, VK_RIGHT},
+    {SDLK_DOWN, VK_DOWN},
+    {SDLK_INSERT, VK_INSERT},
+    {SDLK_DELETE, VK_DELETE},
+    {SDLK_KP_MULTIPLY, VK_MULTIPLY},
+    {SDLK_KP_PLUS, VK_ADD},
+    {SDLK_KP_MINUS, VK_SUBTRACT},
+    {SDLK_KP_PERIOD, VK_DECIMAL},
+    {SDLK_KP_DIVIDE, VK_DIVIDE},
+    {SDLK_SEMICOLON, VK_OEM_1},
+    {SDLK_EQUALS, VK_OEM_PLUS},
+    {SDLK_COMMA, VK_OEM_COMMA},
+    {SDLK_MINUS, VK_OEM_MINUS},
+    {SDLK_PERIOD, VK_OEM_PERIOD},
+    {SDLK_SLASH, VK_OEM_2},
+    {SDLK_BACKQUOTE, VK_OEM_3},
+    {SDLK_LEFTBRACKET, VK_OEM_4},
+    {SDLK_BACKSLASH, VK_OEM_5},
+    {SDLK_RIGHTBRACKET, VK_OEM_6},
     {SDLK_QUOTE, VK_OEM_7},
 };
 
@@ -113,15 +139,20 @@ bool translate(const SDL_Event& e, Message& msg) {
         msg.message = up ? WM_KEYUP : WM_KEYDOWN;
         msg.wParam = unsigned(virtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.scancode));
         msg.lParam = 1 | (long(e.key.keysym.scancode & 0xFF) << 16);
-        if (up) msg.lParam |= KEY_PREVIOUSLY_DOWN | KEY_TRANSITION_UP;
-        else if (e.key.repeat) msg.lParam |= KEY_PREVIOUSLY_DOWN;
+        if (up)
+            msg.lParam |= KEY_PREVIOUSLY_DOWN | KEY_TRANSITION_UP;
+        else if (e.key.repeat)
+            msg.lParam |= KEY_PREVIOUSLY_DOWN;
         return true;
     }
     case SDL_WINDOWEVENT:
         msg.hwnd = windowById(e.window.windowID);
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) msg.message = WM_PAINT;
-        else if (e.window.event == SDL_WINDOWEVENT_CLOSE) msg.message = WM_CLOSE;
-        else return false;
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
+            msg.message = WM_PAINT;
+        else if (e.window.event == SDL_WINDOWEVENT_CLOSE)
+            msg.message = WM_CLOSE;
+        else
+            return false;
         return msg.hwnd != nullptr;
     default:
         if (postedEvent && e.type == postedEvent) {
@@ -175,7 +206,7 @@ HWND createWindow(const std::string& className, const std::string& title, int wi
     SDL_Window* sdl = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED,
                                        SDL_WINDOWPOS_UNDEFINED, width, height, flags);
     if (!sdl) {
-        std::cerr << "SDL: " << SDL_GetError() << '\n';
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return nullptr;
     }
     auto w = std::make_unique<PlatformWindow>();
@@ -185,7 +216,7 @@ HWND createWindow(const std::string& className, const std::string& title, int wi
     layer().windows.push_back(std::move(w));
     HWND hwnd = layer().windows.back().get();
     if (fullscreen && !setFullscreen(hwnd, true, width, height)) {
-        std::cerr << "SDL: " << SDL_GetError() << '\n';
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
     }
     return hwnd;
 }
@@ -194,7 +225,7 @@ bool createContext(HWND hwnd) {
     if (!windowAlive(hwnd)) return false;
     hwnd->context = SDL_GL_CreateContext(hwnd->sdl);
     if (!hwnd->context) {
-        std::cerr << "SDL: " << SDL_GetError() << '\n';
+        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return false;
     }
     SDL_GL_MakeCurrent(hwnd->sdl, hwnd->context);
@@ -233,7 +264,9 @@ void setUserData(HWND hwnd, void* data) {
     if (hwnd) hwnd->userData = data;
 }
 
-void* userData(HWND hwnd) { return hwnd ? hwnd->userData : nullptr; }
+void* userData(HWND hwnd) {
+    return hwnd ? hwnd->userData : nullptr;
+}
 
 bool setFullscreen(HWND hwnd, bool on, int width, int height) {
     if (!windowAlive(hwnd)) return false;
@@ -264,15 +297,24 @@ void swapBuffers(HWND hwnd) {
     if (windowAlive(hwnd) && hwnd->context) SDL_GL_SwapWindow(hwnd->sdl);
 }
 
+// SDL_PollEvent ends a polling loop at a marker it queues when the loop starts, so
+// that messages posted while handling others (the quit message after WM_DESTROY)
+// would wait a pass; the queue is read directly instead.
+static bool takeEvent(SDL_eventaction action, SDL_Event& e) {
+    return SDL_PeepEvents(&e, 1, action, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1;
+}
+
 bool peekMessage() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
-    return SDL_PollEvent(nullptr) == 1;
+    SDL_PumpEvents();
+    SDL_Event e;
+    return takeEvent(SDL_PEEKEVENT, e);
 }
 
 bool getMessage(Message& msg) {
     SDL_Event e;
     msg = Message{};
-    if (!SDL_PollEvent(&e)) return true;
+    if (!takeEvent(SDL_GETEVENT, e)) return true;
     if (e.type == SDL_QUIT) {
         msg.message = WM_QUIT;
         return false;
@@ -286,7 +328,9 @@ LRESULT dispatchMessage(const Message& msg) {
     return msg.hwnd->proc(msg.hwnd, msg.message, msg.wParam, msg.lParam);
 }
 
-LRESULT defWindowProc(HWND, unsigned int, unsigned int, long) { return 0; }
+LRESULT defWindowProc(HWND, unsigned int, unsigned int, long) {
+    return 0;
+}
 
 void postQuitMessage(int) {
     SDL_Event e{};
@@ -327,12 +371,19 @@ bool keyDown(int virtualKey) {
     return false;
 }
 
-int showCursor(bool show) { return SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE) == 1 ? 0 : -1; }
+int showCursor(bool show) {
+    // A display count as the Win32 call keeps it: the cursor shows while it is >= 0,
+    // so every hide needs its own show.
+    static int count = 0;
+    count += show ? 1 : -1;
+    SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    return count;
+}
 
 void enterProgramDirectory() {
     char* base = SDL_GetBasePath();
     if (!base) return;
-    if (chdir(base) != 0) std::cerr << "cannot enter " << base << '\n';
+    if (chdir(base) != 0) std::fprintf(stderr, "cannot enter %s\n", base);
     SDL_free(base);
 }
 
@@ -343,11 +394,16 @@ void bindThreadToFirstProcessor() {
     sched_setaffinity(0, sizeof set, &set);
 }
 
-std::uint64_t performanceCounter() { return SDL_GetPerformanceCounter(); }
-std::uint64_t performanceFrequency() { return SDL_GetPerformanceFrequency(); }
+std::uint64_t performanceCounter() {
+    return SDL_GetPerformanceCounter();
+}
+std::uint64_t performanceFrequency() {
+    return SDL_GetPerformanceFrequency();
+}
 
 void messageBox(HWND owner, const std::string& text, const std::string& title) {
-    std::cerr << title << ": " << text << std::endl;
+    // Standard error through C stdio, which works even while globals are being built.
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     if (layer().reporter) {
         layer().reporter(title, text);
         return;
@@ -356,8 +412,12 @@ void messageBox(HWND owner, const std::string& text, const std::string& title) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), parent);
 }
 
-void setMessageReporter(MessageReporter r) { layer().reporter = std::move(r); }
+void setMessageReporter(MessageReporter r) {
+    layer().reporter = std::move(r);
+}
 
-void hideNewWindows(bool h) { hidden = h; }
+void hideNewWindows(bool h) {
+    hidden = h;
+}
 
 } // namespace Platform

@@ -23,6 +23,8 @@ std::vector<Pixel> readPixels(int x, int y, int width, int height) {
     return pixels;
 }
 
-Pixel readPixel(int x, int y) { return readPixels(x, y, 1, 1)[0]; }
+Pixel readPixel(int x, int y) {
+    return readPixels(x, y, 1, 1)[0];
+}
 
 } // namespace TestSupport
