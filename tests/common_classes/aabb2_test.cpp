@@ -60,12 +60,4 @@ TEST(AABB2, SizeIsTheDifferenceOfTheCorners) {
     EXPECT_EQ(Box(1.5f, 2, 4, 3).size(), Vector2<float>(2.5f, 1));
 }
 
-TEST(AABB2, TranslationMovesBothCorners) {
-    Box a(0, 0, 10, 10);
-    a += Vector2<float>(2, -3);
-    EXPECT_EQ(a, Box(2, -3, 12, 7));
-    EXPECT_EQ(a + Vector2<float>(-2, 3), Box(0, 0, 10, 10));
-    EXPECT_EQ(IBox(1, 1, 4, 4) - Vector2<int>(1, 2), IBox(0, -1, 3, 2));
-}
-
 } // namespace

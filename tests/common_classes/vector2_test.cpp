@@ -19,14 +19,6 @@ TEST(Vector2, NormScalesToUnitLengthInPlaceAndReturnsTheVector) {
     EXPECT_FLOAT_EQ(v.abs(), 1.0f);
 }
 
-TEST(Vector2, DefaultsToZeroForEveryInstantiation) {
-    EXPECT_EQ(V(), V(0.0f, 0.0f));
-    EXPECT_EQ(Vector2<int>(), Vector2<int>(0, 0));
-    const Vector2<unsigned int> size;
-    EXPECT_EQ(size.x, 0u);
-    EXPECT_EQ(size.y, 0u);
-}
-
 TEST(Vector2, PointInsideConvexAndConcavePolygons) {
     const std::vector<V> square{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     EXPECT_TRUE(V(5, 5).pointInsidePolygon(square));
