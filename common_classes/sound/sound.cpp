@@ -1,0 +1,83 @@
+#include "common_classes/sound/sound.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <stdexcept>
+
+#include "common_classes/sound/music.h"
+
+namespace Sound {
+
+Settings soundAssignments;
+std::map<std::string, Mix_Chunk*> soundLibrary;
+
+namespace {
+
+constexpr int channelCount = 32;
+bool mixerOpen = false;
+
+void freeEffects() {
+    for (auto& [name, sample] : soundLibrary)
+        Mix_FreeChunk(sample);
+    soundLibrary.clear();
+}
+
+} // namespace
+
+void setupFmodSound() {
+    if (mixerOpen) return;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        throw std::runtime_error("cannot initialize fsound");
+    // Module support is loaded on demand; without it songs simply fail to load.
+    Mix_Init(MIX_INIT_MOD);
+    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        throw std::runtime_error("cannot initialize fsound");
+    }
+    Mix_AllocateChannels(channelCount);
+    Mix_MasterVolume(MIX_MAX_VOLUME);
+    mixerOpen = true;
+}
+
+void closeFmodSound() {
+    if (!mixerOpen) return;
+    Mix_HaltChannel(-1);
+    Music::freeAllSongs();
+    freeEffects();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    mixerOpen = false;
+}
+
+void loadSounds(const std::string& p) {
+    std::string path = p;
+    if (!path.empty() && path.back() != '/' && path.back() != '\\') path += '/';
+    soundAssignments.load(path + "sound.conf", false);
+    for (const auto& [name, value] : soundAssignments.entries()) {
+        Mix_Chunk* sample = Mix_LoadWAV((path + value.stringValue).c_str());
+        Mix_Chunk*& stored = soundLibrary[name];
+        Mix_FreeChunk(stored);
+        stored = sample;
+    }
+}
+
+int playSound(const std::string& name, unsigned char volume) {
+    // A name never loaded is remembered as silent.
+    Mix_Chunk* sample = soundLibrary[name];
+    if (sample == nullptr || !mixerOpen) return -1;
+    // The channel is chosen first so that its volume is set before it sounds.
+    for (int channel = 0; channel < channelCount; ++channel) {
+        if (Mix_Playing(channel)) continue;
+        Mix_Volume(channel, (volume * MIX_MAX_VOLUME + 127) / 255);
+        return Mix_PlayChannel(channel, sample, 0);
+    }
+    return -1;
+}
+
+void stopAllSounds() {
+    if (mixerOpen) Mix_HaltChannel(-1);
+}
+
+} // namespace Sound
