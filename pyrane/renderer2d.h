@@ -1,0 +1,102 @@
+#pragma once
+// The engine's only door to OpenGL 1.x: a 2D orthographic view with one unit a pixel,
+// x to the right and y upwards from the bottom-left corner; textures made from bitmaps
+// (and the list of every live one); images compiled into display lists; images, lines
+// and boxes drawn with alpha blending. A current OpenGL context must exist whenever a
+// renderer is built or used.
+#include <list>
+
+#include "common_classes/aabb2.h"
+#include "common_classes/rgba.h"
+#include "common_classes/vector2.h"
+
+namespace Pyrane {
+
+class Bitmap;
+class Image;
+
+class Renderer2D {
+public:
+    enum TexFilter { NEAREST = 0, LINEAR = 1 };
+
+    Renderer2D();
+    explicit Renderer2D(const Vell::AABB2<int>& viewport);
+    virtual ~Renderer2D() = default;
+    Renderer2D(const Renderer2D&) = delete;
+    Renderer2D& operator=(const Renderer2D&) = delete;
+
+    // Stores the view rectangle and sets up the whole fixed-function state for 2D
+    // drawing. The max corner is the viewport's width and height.
+    void vport(const Vell::AABB2<int>& box);
+    const Vell::AABB2<int>& vport() const { return _viewport; }
+    // Clears the colour buffer to the current drawing colour.
+    void clear();
+
+    void color(const RGBA<float>& c);
+    void color(float r, float g, float b, float a);
+    const RGBA<float>& color() const { return _color; }
+
+    void pushMatrix();
+    void popMatrix();
+    void identity();
+    void translate(float x, float y);
+    // Binds a texture and remembers it; all binding goes through here, so that drawing
+    // can skip binding the texture that is already bound.
+    void bindTexture(int name);
+    int boundTexture() const { return _boundTexture; }
+
+    // Uploads the bitmap's pixels into a new texture and hands its name to the bitmap.
+    void makeTexture(Bitmap& bitmap, bool withAlpha);
+    // Deletes the bitmap's texture, if it has one, and sets its name back to 0.
+    void destroyTexture(Bitmap& bitmap);
+    // Changes the filter of every live texture and of those made later.
+    void textureFilter(TexFilter filter);
+    TexFilter textureFilter() const { return _textureFilter; }
+    const std::list<unsigned int>& textures() const { return _textures; }
+    // Copies the framebuffer rectangle into the lower-left corner of the bitmap's texture.
+    void uploadTextureFromFramebuffer(Bitmap& bitmap, const Vell::AABB2<unsigned int>& box);
+
+    // Compiles the image's textured quad into a display list (which binds no texture)
+    // and returns its name, 0 when none could be made.
+    unsigned int createImageCache(const Image& image);
+    void destroyImageCache(unsigned int name);
+
+    // Draws the image with its hot spot on pos, turned by rotation radians
+    // counter-clockwise and scaled about the hot spot, in the current colour.
+    virtual void drawImage(const Image& image, const Vector2<float>& pos, float rotation,
+                           float scaleX, float scaleY);
+    // The outline of the same quad in the current colour; leaves texturing off.
+    virtual void drawImageBorder(const Image& image, const Vector2<float>& pos, float rotation,
+                                 float scaleX, float scaleY);
+
+    void drawLine(const Vector2<float>& a, const Vector2<float>& b);
+    // Two lines through the current origin; leaves texturing off.
+    void drawCross(unsigned int size);
+    // An outline, or a filled box; exclusive-or drawing makes a second box undo the
+    // first. Both leave texturing off.
+    void drawBox(const Vell::AABB2<float>& box, bool filled, bool xorMode);
+    void drawBox(const Vell::AABB2<int>& box, bool filled, bool xorMode);
+
+    // Draws every image's quad outline after the image, for finding hot spots and boxes.
+    void showImageBorders(bool show) { _showImageBorders = show; }
+    bool showImageBorders() const { return _showImageBorders; }
+    void imageBorderColor(const RGBA<float>& c) { _imageBorderColor = c; }
+    void imageBorderColor(float r, float g, float b, float a) { _imageBorderColor.set(r, g, b, a); }
+    const RGBA<float>& imageBorderColor() const { return _imageBorderColor; }
+
+private:
+    void transform(const Vector2<float>& pos, float rotation, float scaleX, float scaleY);
+    void applyFilter();
+    // The image's quad as a line loop from its vertex array.
+    void outline(const Image& image);
+
+    RGBA<float> _color;
+    Vell::AABB2<int> _viewport;
+    int _boundTexture = 0;
+    TexFilter _textureFilter = LINEAR;
+    std::list<unsigned int> _textures;
+    bool _showImageBorders = false;
+    RGBA<float> _imageBorderColor{1, 1, 1, 0.5f};
+};
+
+} // namespace Pyrane
