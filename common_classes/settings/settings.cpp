@@ -1,6 +1,7 @@
 #include "common_classes/settings/settings.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <locale>
@@ -139,6 +140,9 @@ bool Settings::erase(const std::string& name) {
 }
 
 bool Settings::load(const std::string& fileName, bool append) {
+    // A folder opens like a file here but has nothing to read.
+    std::error_code error;
+    if (std::filesystem::is_directory(fileName, error)) return false;
     std::ifstream in(fileName);
     if (!in.is_open()) return false;
     if (!append) clear();

@@ -178,6 +178,7 @@ TEST(Settings, LoadReplacesOrMergesAndAMissingFileChangesNothing) {
     EXPECT_TRUE(replaced.load(file, false));
     EXPECT_FALSE(replaced.load(dir.path("missing.conf"), false));
     EXPECT_FALSE(merged.load(dir.path("missing.conf"), true));
+    EXPECT_FALSE(replaced.load(dir.dir().string(), false));
     Settings constructed(file, false);
     testing::internal::GetCapturedStdout();
 
