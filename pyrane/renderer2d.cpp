@@ -2,9 +2,13 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "pyrane/bitmap.h"
+#include "pyrane/font.h"
 #include "pyrane/functions.h"
 #include "pyrane/image.h"
+#include "pyrane/sprite.h"
 
 namespace Pyrane {
 
@@ -224,6 +228,88 @@ void Renderer2D::drawBox(const Vell::AABB2<float>& box, bool filled, bool xorMod
 
 void Renderer2D::drawBox(const Vell::AABB2<int>& box, bool filled, bool xorMode) {
     drawBoxWith(filled, xorMode, [&] { glRecti(box.min.x, box.min.y, box.max.x, box.max.y); });
+}
+
+void Renderer2D::makeTexture(Font& font) {
+    makeTexture(*font.bitmap(), true);
+}
+
+void Renderer2D::destroyTexture(Font& font) {
+    destroyTexture(*font.bitmap());
+}
+
+void Renderer2D::drawSprite(const Sprite& sprite) {
+    if (!sprite.image() || !sprite.visible()) return;
+    const RGBA<float> previous = _color;
+    color(sprite.color());
+    drawImage(*sprite.image(), sprite.pos(), sprite.imageRotation(), sprite.imageScale().x,
+              sprite.imageScale().y);
+    color(previous);
+}
+
+void Renderer2D::getTextSize(Vector2<float>* size, std::vector<float>* lineWidths,
+                             const std::string& text, const Font& font,
+                             const Vector2<float>& scale) const {
+    const float advance = float(font.charHeight() + _leading) * scale.y;
+    const float spacing = float(font.charSpacing()) * scale.x;
+    float width = 0;
+    float height = float(font.charHeight()) * scale.y;
+    float widest = 0;
+    auto endLine = [&] {
+        if (lineWidths) lineWidths->push_back(width);
+        widest = std::max(widest, width);
+    };
+    for (char c : text) {
+        if (c == '\n') {
+            endLine();
+            height += advance;
+            width = 0;
+        } else if (const Image* glyph = font.charImage(static_cast<unsigned char>(c))) {
+            // The spacing follows every glyph, the last of a line too.
+            width += float(glyph->size().x) * scale.x + spacing;
+        }
+    }
+    endLine();
+    if (size) size->set(widest, height);
+}
+
+void Renderer2D::print(const std::string& text, const Vector2<float>& pos,
+                       const Vector2<float>& scale) {
+    if (!_font) return;
+    const Font& font = *_font;
+    const float advance = float(font.charHeight() + _leading) * scale.y;
+    const float spacing = float(font.charSpacing()) * scale.x;
+
+    // The anchor moves down from the top of the block to the first baseline.
+    Vector2<float> a = pos;
+    a.y -= float(font.charHeight() - font.baseline()) * scale.y;
+    std::vector<float> widths;
+    if (_alignH != LEFT || _alignV != TOP) {
+        Vector2<float> size;
+        getTextSize(&size, &widths, text, font, scale);
+        if (_alignV == CENTER) a.y += size.y / 2;
+        if (_alignV == BOTTOM) a.y += size.y;
+    }
+    auto lineStart = [&](std::size_t line) {
+        if (_alignH == CENTER) return a.x - widths[line] / 2;
+        if (_alignH == RIGHT) return a.x - widths[line];
+        return a.x;
+    };
+
+    // The 0.15 keeps glyph edges off pixel boundaries, where rounding would decide.
+    float x = float(int(a.x)) + 0.15f;
+    float y = float(int(a.y)) + 0.15f;
+    if (_alignH == CENTER || _alignH == RIGHT) x = lineStart(0);
+    std::size_t line = 0;
+    for (char c : text) {
+        if (c == '\n') {
+            y -= advance;
+            x = lineStart(++line);
+        } else if (const Image* glyph = font.charImage(static_cast<unsigned char>(c))) {
+            drawImage(*glyph, Vector2<float>(x, y), 0, scale.x, scale.y);
+            x += float(glyph->size().x) * scale.x + spacing;
+        }
+    }
 }
 
 } // namespace Pyrane

@@ -5,6 +5,8 @@
 // and boxes drawn with alpha blending. A current OpenGL context must exist whenever a
 // renderer is built or used.
 #include <list>
+#include <string>
+#include <vector>
 
 #include "common_classes/aabb2.h"
 #include "common_classes/rgba.h"
@@ -13,11 +15,14 @@
 namespace Pyrane {
 
 class Bitmap;
+class Font;
 class Image;
+class Sprite;
 
 class Renderer2D {
 public:
     enum TexFilter { NEAREST = 0, LINEAR = 1 };
+    enum align { LEFT = 0, RIGHT = 1, TOP = 2, BOTTOM = 3, CENTER = 4 };
 
     Renderer2D();
     explicit Renderer2D(const Vell::AABB2<int>& viewport);
@@ -49,6 +54,9 @@ public:
     void makeTexture(Bitmap& bitmap, bool withAlpha);
     // Deletes the bitmap's texture, if it has one, and sets its name back to 0.
     void destroyTexture(Bitmap& bitmap);
+    // The same for a font's picture.
+    void makeTexture(Font& font);
+    void destroyTexture(Font& font);
     // Changes the filter of every live texture and of those made later.
     void textureFilter(TexFilter filter);
     TexFilter textureFilter() const { return _textureFilter; }
@@ -68,6 +76,9 @@ public:
     // The outline of the same quad in the current colour; leaves texturing off.
     virtual void drawImageBorder(const Image& image, const Vector2<float>& pos, float rotation,
                                  float scaleX, float scaleY);
+    // Draws a visible sprite's image at its own (relative) position in its colour, then
+    // sets the previous colour again.
+    virtual void drawSprite(const Sprite& sprite);
 
     void drawLine(const Vector2<float>& a, const Vector2<float>& b);
     // Two lines through the current origin; leaves texturing off.
@@ -84,6 +95,26 @@ public:
     void imageBorderColor(float r, float g, float b, float a) { _imageBorderColor.set(r, g, b, a); }
     const RGBA<float>& imageBorderColor() const { return _imageBorderColor; }
 
+    // Text state: the current font, extra pixels between lines, and the alignment
+    // (horizontal LEFT, RIGHT or CENTER; vertical TOP, BOTTOM or CENTER).
+    void font(Font& font) { _font = &font; }
+    Font* font() const { return _font; }
+    void leading(int pixels) { _leading = pixels; }
+    int leading() const { return _leading; }
+    void textAlign(align horizontal, align vertical) {
+        _alignH = horizontal;
+        _alignV = vertical;
+    }
+    align alignH() const { return _alignH; }
+    align alignV() const { return _alignV; }
+    // Draws the text with the current font and alignment in the current OpenGL colour.
+    // For the default LEFT and TOP, pos is the top-left corner of the text block.
+    void print(const std::string& text, const Vector2<float>& pos, const Vector2<float>& scale);
+    // Measures a text in a font at a scale: the widest line and the total height into
+    // size, each line's width into lineWidths; either may be null.
+    void getTextSize(Vector2<float>* size, std::vector<float>* lineWidths, const std::string& text,
+                     const Font& font, const Vector2<float>& scale) const;
+
 private:
     void transform(const Vector2<float>& pos, float rotation, float scaleX, float scaleY);
     void applyFilter();
@@ -92,6 +123,10 @@ private:
 
     RGBA<float> _color;
     Vell::AABB2<int> _viewport;
+    Font* _font = nullptr;
+    int _leading = 0;
+    align _alignH = LEFT;
+    align _alignV = TOP;
     int _boundTexture = 0;
     TexFilter _textureFilter = LINEAR;
     std::list<unsigned int> _textures;
