@@ -124,10 +124,10 @@ TEST_F(TextSpriteTest, BlinksByItsAlphaTimelineUntilPaused) {
 
     // Paused: the text goes on moving, but stays shown.
     sprite.pause(true);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 4; ++i)
         sprite.animate(0.1);
-    EXPECT_FLOAT_EQ(sprite.posAbs().x, 108);
-    EXPECT_EQ(drawn(109, 195), white);
+    EXPECT_FLOAT_EQ(sprite.posAbs().x, 107);
+    EXPECT_EQ(drawn(108, 195), white);
     EXPECT_EQ(sprite.textColor().a, 1);
 
     // Unpaused, the blink goes on where it stood: 0.4 s and 0.5 s shown, then 0.6 s
@@ -136,9 +136,9 @@ TEST_F(TextSpriteTest, BlinksByItsAlphaTimelineUntilPaused) {
     sprite.animate(0.1);
     sprite.animate(0.1);
     sprite.animate(0.1);
-    EXPECT_EQ(drawn(112, 195), white);
+    EXPECT_EQ(drawn(111, 195), white);
     sprite.animate(0.1);
-    EXPECT_EQ(drawn(113, 195), black);
+    EXPECT_EQ(drawn(112, 195), black);
     EXPECT_EQ(sprite.textColor().a, 0);
 }
 
