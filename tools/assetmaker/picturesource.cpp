@@ -1,0 +1,98 @@
+#include "tools/assetmaker/picturesource.h"
+
+#include "tools/assetmaker/sourcefile.h"
+
+namespace AssetMaker {
+
+namespace {
+
+Rgba legendColour(const SourceFile& file, int line, const Legend& legend, char c) {
+    auto it = legend.find(c);
+    if (it == legend.end()) file.fail(line, std::string("'") + c + "' is not in the legend");
+    return it->second;
+}
+
+} // namespace
+
+bool parseColour(const std::string& text, Rgba& colour) {
+    if (text.size() != 8) return false;
+    std::uint8_t bytes[4];
+    for (int i = 0; i < 4; ++i) {
+        int value = 0;
+        for (int j = 0; j < 2; ++j) {
+            char c = text[std::size_t(i * 2 + j)];
+            int digit = (c >= '0' && c <= '9')   ? c - '0'
+                        : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                        : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                                 : -1;
+            if (digit < 0) return false;
+            value = value * 16 + digit;
+        }
+        bytes[i] = std::uint8_t(value);
+    }
+    colour = {bytes[0], bytes[1], bytes[2], bytes[3]};
+    return true;
+}
+
+RgbaImage readPicture(const std::string& path) {
+    SourceFile file(path);
+    Legend legend{{'.', Rgba{255, 255, 255, 0}}};
+    RgbaImage image;
+    bool sized = false;
+    while (true) {
+        file.skipBlankAndComments();
+        if (file.atEnd()) break;
+        const SourceLine line = file.next();
+        std::vector<std::string> words = splitWords(line.text);
+        WordReader reader(file, line.number, words, 1);
+        const std::string& keyword = words[0];
+        if (keyword == "size") {
+            int w = reader.integer(), h = reader.integer();
+            if (!isPowerOfTwo(w) || !isPowerOfTwo(h))
+                file.fail(line.number, "the picture's sides must be powers of two");
+            image = RgbaImage(w, h, legend['.']);
+            sized = true;
+        } else if (keyword == "colour") {
+            std::string c = reader.word();
+            Rgba colour;
+            if (c.size() != 1 || !parseColour(reader.word(), colour))
+                file.fail(line.number, "expected: colour <character> <RRGGBBAA>");
+            legend[c[0]] = colour;
+        } else if (!sized) {
+            file.fail(line.number, "the picture needs its size first");
+        } else if (keyword == "fill") {
+            std::string c = reader.word();
+            if (c.size() != 1) file.fail(line.number, "expected one legend character");
+            Rgba colour = legendColour(file, line.number, legend, c[0]);
+            int x0 = 0, y0 = 0, x1 = image.width(), y1 = image.height();
+            if (!reader.atEnd()) {
+                x0 = reader.integer(), y0 = reader.integer();
+                x1 = reader.integer(), y1 = reader.integer();
+            }
+            for (int y = y0; y < y1; ++y)
+                for (int x = x0; x < x1; ++x)
+                    image.pixel(x, y, colour);
+        } else if (keyword == "grid") {
+            int x0 = reader.integer(), y0 = reader.integer();
+            std::vector<SourceLine> rows = file.block();
+            if (rows.empty()) file.fail(line.number, "the grid has no rows");
+            for (std::size_t r = 0; r < rows.size(); ++r) {
+                int y = y0 + int(rows.size() - 1 - r);
+                const std::string& text = rows[r].text;
+                for (std::size_t c = 0; c < text.size(); ++c) {
+                    int x = x0 + int(c);
+                    if (!image.contains(x, y))
+                        file.fail(rows[r].number, "the grid runs off the picture");
+                    image.pixel(x, y, legendColour(file, rows[r].number, legend, text[c]));
+                }
+            }
+        } else {
+            file.fail(line.number, "unknown keyword '" + keyword + "'");
+        }
+        if (!reader.atEnd()) file.fail(line.number, "unexpected words at the end of the line");
+    }
+    if (!sized) throw AssetError(path + ": the picture has no size");
+    return image;
+}
+
+} // namespace AssetMaker
