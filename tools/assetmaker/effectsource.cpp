@@ -13,11 +13,9 @@ std::vector<Effect> readEffects(const std::string& path) {
     SourceFile file(path);
     std::vector<Effect> effects;
     std::vector<std::vector<Voice>> voices;
-    while (true) {
-        file.skipBlankAndComments();
-        if (file.atEnd()) break;
-        const SourceLine line = file.next();
-        std::vector<std::string> words = splitWords(line.text);
+    SourceLine line;
+    std::vector<std::string> words;
+    while (file.nextStatement(line, words)) {
         WordReader reader(file, line.number, words, 1);
         if (words[0] == "effect") {
             Effect effect;
@@ -37,7 +35,7 @@ std::vector<Effect> readEffects(const std::string& path) {
         } else {
             file.fail(line.number, "unknown keyword '" + words[0] + "'");
         }
-        if (!reader.atEnd()) file.fail(line.number, "unexpected words at the end of the line");
+        reader.expectEnd();
     }
     for (std::size_t i = 0; i < effects.size(); ++i) {
         if (voices[i].empty())

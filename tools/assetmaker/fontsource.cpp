@@ -51,11 +51,9 @@ FontPicture readFont(const std::string& path) {
     FontPicture font;
     int width = 0;
     std::vector<Glyph> glyphs;
-    while (true) {
-        file.skipBlankAndComments();
-        if (file.atEnd()) break;
-        const SourceLine line = file.next();
-        std::vector<std::string> words = splitWords(line.text);
+    SourceLine line;
+    std::vector<std::string> words;
+    while (file.nextStatement(line, words)) {
         WordReader reader(file, line.number, words, 1);
         if (line.text.rfind("glyph ", 0) == 0) {
             glyphs.push_back(readGlyph(file, line));
@@ -70,15 +68,11 @@ FontPicture readFont(const std::string& path) {
             font.baseline = reader.integer();
         else if (words[0] == "width")
             width = reader.integer();
-        else if (words[0] == "colour") {
-            std::string c = reader.word();
-            Rgba colour;
-            if (c.size() != 1 || !parseColour(reader.word(), colour))
-                file.fail(line.number, "expected: colour <character> <RRGGBBAA>");
-            legend[c[0]] = colour;
-        } else
+        else if (words[0] == "colour")
+            readLegendEntry(reader, legend);
+        else
             file.fail(line.number, "unknown keyword '" + words[0] + "'");
-        if (!reader.atEnd()) file.fail(line.number, "unexpected words at the end of the line");
+        reader.expectEnd();
     }
     if (font.cellHeight <= 0 || font.baseline < 0 || font.baseline >= font.cellHeight ||
         !isPowerOfTwo(width))
@@ -108,10 +102,8 @@ FontPicture readFont(const std::string& path) {
             for (std::size_t r = 0; r < rows.size(); ++r)
                 for (int c = 0; c < glyph.width; ++c) {
                     char ch = rows[r].text[std::size_t(c)];
-                    auto it = legend.find(ch);
-                    if (it == legend.end())
-                        file.fail(rows[r].number, std::string("'") + ch + "' is not in the legend");
-                    font.image.pixel(box.x + c, top - int(r), it->second);
+                    font.image.pixel(box.x + c, top - int(r),
+                                     legendColour(file, rows[r].number, legend, ch));
                 }
         };
         drawRows(glyph.above, box.y + font.baseline + int(glyph.above.size()) - 1);

@@ -135,11 +135,9 @@ InstrumentLibrary readInstruments(const std::string& path) {
         std::vector<Voice> voices;
     };
     std::vector<Pending> pending;
-    while (true) {
-        file.skipBlankAndComments();
-        if (file.atEnd()) break;
-        const SourceLine line = file.next();
-        std::vector<std::string> words = splitWords(line.text);
+    SourceLine line;
+    std::vector<std::string> words;
+    while (file.nextStatement(line, words)) {
         WordReader reader(file, line.number, words, 1);
         const std::string& key = words[0];
         if (key == "instrument") {
@@ -183,7 +181,7 @@ InstrumentLibrary readInstruments(const std::string& path) {
                 file.fail(line.number, "unknown keyword '" + key + "'");
             }
         }
-        if (!reader.atEnd()) file.fail(line.number, "unexpected words at the end of the line");
+        reader.expectEnd();
     }
     for (Pending& p : pending) {
         XmInstrument& in = p.instrument;

@@ -6,14 +6,6 @@ namespace AssetMaker {
 
 namespace {
 
-Rgba legendColour(const SourceFile& file, int line, const Legend& legend, char c) {
-    auto it = legend.find(c);
-    if (it == legend.end()) file.fail(line, std::string("'") + c + "' is not in the legend");
-    return it->second;
-}
-
-} // namespace
-
 bool parseColour(const std::string& text, Rgba& colour) {
     if (text.size() != 8) return false;
     std::uint8_t bytes[4];
@@ -34,16 +26,30 @@ bool parseColour(const std::string& text, Rgba& colour) {
     return true;
 }
 
+} // namespace
+
+Rgba legendColour(const SourceFile& file, int line, const Legend& legend, char c) {
+    auto it = legend.find(c);
+    if (it == legend.end()) file.fail(line, std::string("'") + c + "' is not in the legend");
+    return it->second;
+}
+
+void readLegendEntry(WordReader& reader, Legend& legend) {
+    std::string c = reader.word();
+    Rgba colour;
+    if (c.size() != 1 || !parseColour(reader.word(), colour))
+        reader.fail("expected: colour <character> <RRGGBBAA>");
+    legend[c[0]] = colour;
+}
+
 RgbaImage readPicture(const std::string& path) {
     SourceFile file(path);
     Legend legend{{'.', Rgba{255, 255, 255, 0}}};
     RgbaImage image;
     bool sized = false;
-    while (true) {
-        file.skipBlankAndComments();
-        if (file.atEnd()) break;
-        const SourceLine line = file.next();
-        std::vector<std::string> words = splitWords(line.text);
+    SourceLine line;
+    std::vector<std::string> words;
+    while (file.nextStatement(line, words)) {
         WordReader reader(file, line.number, words, 1);
         const std::string& keyword = words[0];
         if (keyword == "size") {
@@ -53,11 +59,7 @@ RgbaImage readPicture(const std::string& path) {
             image = RgbaImage(w, h, legend['.']);
             sized = true;
         } else if (keyword == "colour") {
-            std::string c = reader.word();
-            Rgba colour;
-            if (c.size() != 1 || !parseColour(reader.word(), colour))
-                file.fail(line.number, "expected: colour <character> <RRGGBBAA>");
-            legend[c[0]] = colour;
+            readLegendEntry(reader, legend);
         } else if (!sized) {
             file.fail(line.number, "the picture needs its size first");
         } else if (keyword == "fill") {
@@ -89,7 +91,7 @@ RgbaImage readPicture(const std::string& path) {
         } else {
             file.fail(line.number, "unknown keyword '" + keyword + "'");
         }
-        if (!reader.atEnd()) file.fail(line.number, "unexpected words at the end of the line");
+        reader.expectEnd();
     }
     if (!sized) throw AssetError(path + ": the picture has no size");
     return image;

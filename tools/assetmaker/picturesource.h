@@ -17,11 +17,14 @@
 namespace AssetMaker {
 
 class SourceFile;
+class WordReader;
 
 using Legend = std::map<char, Rgba>;
 
-// Reads a colour written as RRGGBBAA; false when the text is not one.
-bool parseColour(const std::string& text, Rgba& colour);
+// The colour of a grid character; fails, naming the line, when the legend lacks it.
+Rgba legendColour(const SourceFile& file, int line, const Legend& legend, char c);
+// Reads the rest of a "colour <character> <RRGGBBAA>" line into the legend.
+void readLegendEntry(WordReader& reader, Legend& legend);
 
 RgbaImage readPicture(const std::string& path);
 

@@ -107,7 +107,7 @@ void SongReader::readTrack(const SourceLine& header, const std::vector<std::stri
     Track track;
     track.rows = reader.integer();
     int instrument = reader.atEnd() ? 0 : instrumentNumber(reader.word(), header.number);
-    if (!reader.atEnd()) _file.fail(header.number, "unexpected words at the end of the line");
+    reader.expectEnd();
     if (_tracks.count(name)) _file.fail(header.number, "this track is defined twice");
 
     // Groups: each open bracket remembers where its rows start.
@@ -141,11 +141,9 @@ void SongReader::readTrack(const SourceLine& header, const std::vector<std::stri
 }
 
 XmModule SongReader::read() {
-    while (true) {
-        _file.skipBlankAndComments();
-        if (_file.atEnd()) break;
-        const SourceLine line = _file.next();
-        std::vector<std::string> words = splitWords(line.text);
+    SourceLine line;
+    std::vector<std::string> words;
+    while (_file.nextStatement(line, words)) {
         WordReader reader(_file, line.number, words, 1);
         const std::string& key = words[0];
         if (key == "name")
@@ -208,7 +206,7 @@ XmModule SongReader::read() {
         } else {
             _file.fail(line.number, "unknown keyword '" + key + "'");
         }
-        if (!reader.atEnd()) _file.fail(line.number, "unexpected words at the end of the line");
+        reader.expectEnd();
     }
     if (_module.order.empty()) throw AssetError(_file.path() + ": the song has no order");
     if (_module.restart < 0 || _module.restart >= int(_module.order.size()))

@@ -16,9 +16,13 @@ SourceFile::SourceFile(const std::string& path) : _path(path) {
     }
 }
 
-void SourceFile::skipBlankAndComments() {
+bool SourceFile::nextStatement(SourceLine& line, std::vector<std::string>& words) {
     while (!atEnd() && isBlankOrComment(peek().text))
         ++_next;
+    if (atEnd()) return false;
+    line = next();
+    words = splitWords(line.text);
+    return true;
 }
 
 std::vector<SourceLine> SourceFile::block() {
@@ -86,6 +90,10 @@ int WordReader::integer() {
     if (!parseInt(_words[_pos], value)) fail("'" + _words[_pos] + "' is not a whole number");
     ++_pos;
     return value;
+}
+
+void WordReader::expectEnd() const {
+    if (!atEnd()) fail("unexpected words at the end of the line");
 }
 
 bool WordReader::numberFollows() const {

@@ -28,8 +28,9 @@ public:
     // The next line, without consuming it.
     const SourceLine& peek() const { return _lines[_next]; }
     const SourceLine& next() { return _lines[_next++]; }
-    // Skips blank lines and comment lines (first non-blank character '#').
-    void skipBlankAndComments();
+    // The next line that is neither blank nor a comment (first non-blank character '#'),
+    // split into words; false at the end of the file.
+    bool nextStatement(SourceLine& line, std::vector<std::string>& words);
     // Reads the block of lines that follows, up to a blank line or the end of the file.
     std::vector<SourceLine> block();
 
@@ -62,6 +63,8 @@ public:
     int integer();
     // True when the next word is a number (so an optional argument follows).
     bool numberFollows() const;
+    // Fails when words are left over.
+    void expectEnd() const;
     [[noreturn]] void fail(const std::string& message) const { _file.fail(_line, message); }
 
 private:
