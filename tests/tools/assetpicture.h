@@ -1,11 +1,16 @@
 #pragma once
-// Reading the generated pictures the way the game needs them, for the asset tests: 8-bit
-// RGBA, power-of-two sides, rows bottom-up so that (x, y) counts upwards like the game's
-// image tables. The engine's own bitmap loader is not there yet, so this reads the files
-// with libpng directly and refuses what the game's loader refuses.
+// The generated pictures loaded through the engine's own bitmap loader, which refuses what
+// the game cannot use (not RGBA with 8 bits a channel, sides not powers of two). Pixel
+// (x, y) counts upwards from the bottom row, like the game's image tables.
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
+
+#include "pyrane/bitmap.h"
+
+namespace Pyrane {
+class Renderer2D;
+}
 
 namespace AssetTest {
 
@@ -20,27 +25,24 @@ struct Box {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
 };
 
+// The test program's renderer, on its one GL window (made on first use).
+Pyrane::Renderer2D& renderer();
+
 class Picture {
 public:
-    // Throws std::runtime_error when the file is missing, not RGBA with 8 bits a channel,
-    // or not of power-of-two size.
+    // Throws std::runtime_error as the game's loader does.
     explicit Picture(const std::string& path);
 
-    int width() const { return _width; }
-    int height() const { return _height; }
+    int width() const { return _bitmap->w(); }
+    int height() const { return _bitmap->h(); }
     // Transparent black outside the picture.
     Pixel at(int x, int y) const;
     // Pixels in the box whose alpha is at least `alpha`.
     int ink(const Box& box, int alpha = 1) const;
+    Pyrane::Bitmap& bitmap() const { return *_bitmap; }
 
 private:
-    int _width = 0, _height = 0;
-    std::vector<Pixel> _pixels; // bottom row first
+    std::unique_ptr<Pyrane::Bitmap> _bitmap;
 };
-
-// The glyph boxes the game's font loader cuts from a font picture for a character string
-// of `count` characters with cells `cellHeight` high (red markers end glyphs, two markers
-// in a row end a line).
-std::vector<Box> cutGlyphs(const Picture& font, std::size_t count, int cellHeight);
 
 } // namespace AssetTest

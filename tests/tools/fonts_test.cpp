@@ -1,11 +1,13 @@
-// The two font pictures cut with the game's character strings, as the font loader cuts
-// them: exactly one glyph a character, each of positive width, legible and distinct.
+// The two font pictures cut by the game's font loader with the game's character strings:
+// exactly one glyph a character, each of positive width, legible and distinct.
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "assetpicture.h"
+#include "pyrane/font.h"
+#include "pyrane/image.h"
 
 using AssetTest::Box;
 using AssetTest::Picture;
@@ -21,8 +23,19 @@ constexpr int baseline = 5;
 
 void checkFont(const std::string& file, const std::string& characters) {
     Picture font(file);
-    std::vector<Box> glyphs = AssetTest::cutGlyphs(font, characters.size(), cellHeight);
-    ASSERT_EQ(glyphs.size(), characters.size());
+    Pyrane::Font loaded(file, characters, baseline, cellHeight, 0, AssetTest::renderer(), false);
+    std::vector<Box> glyphs;
+    for (unsigned c = 0; c < 256; ++c)
+        if (Pyrane::Image* glyph = loaded.charImage(static_cast<unsigned char>(c))) {
+            EXPECT_NE(characters.find(char(c)), std::string::npos) << "a glyph for code " << c;
+            EXPECT_EQ(glyph->pivot(), Vector2<int>(0, baseline));
+        }
+    for (char c : characters) {
+        Pyrane::Image* glyph = loaded.charImage(static_cast<unsigned char>(c));
+        ASSERT_NE(glyph, nullptr) << "no glyph for '" << c << "'";
+        const auto& box = glyph->bitmapBox();
+        glyphs.push_back({box.min.x, box.min.y, box.max.x, box.max.y});
+    }
     std::set<std::vector<std::uint8_t>> shapes;
     int capHeight = 0;
     for (std::size_t i = 0; i < glyphs.size(); ++i) {

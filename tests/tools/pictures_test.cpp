@@ -5,6 +5,8 @@
 #include <string>
 
 #include "assetpicture.h"
+#include "pyrane/image.h"
+#include "pyrane/imagesequence.h"
 
 using AssetTest::Box;
 using AssetTest::Picture;
@@ -185,21 +187,24 @@ TEST(Pictures, AnimationFramesAreDrawnWithinTheirCutAndDiffer) {
     for (const char* name : {"bomb_black", "bomb_white", "pow_fire"}) {
         const Picture& p = picture(name);
         SCOPED_TRACE(name);
-        EXPECT_EQ(p.height(), 16);
+        // Cut as the game cuts its power-up animations: 16 x 16 cells, at most 4 frames.
+        Pyrane::ImageSequence sequence(p.bitmap(), 16, 16, 0, 0, 4);
+        ASSERT_EQ(sequence.count(), 4);
         int total = 0;
         for (int f = 0; f < 4; ++f) {
-            // A frame is cut 15 x 15 from its 16 x 16 cell: the cell's last column and row
-            // are never drawn.
-            Box frame{16 * f, 0, 16 * f + 15, 15};
+            const auto& box = sequence.image(f)->bitmapBox();
+            Box frame{box.min.x, box.min.y, box.max.x, box.max.y};
             EXPECT_GT(p.ink(frame), 40);
             total += p.ink(frame);
             bool differs = false;
             for (int y = 0; y < 15; ++y)
                 for (int x = 0; x < 15; ++x)
-                    differs |= !(p.at(16 * f + x, y) == p.at(16 * ((f + 1) % 4) + x, y));
+                    differs |= !(p.at(frame.x0 + x, y) == p.at(16 * ((f + 1) % 4) + x, y));
             EXPECT_TRUE(differs) << "frame " << f << " equals the next";
         }
+        // Nothing lies outside the frames, which leave out their cell's last row and column.
         EXPECT_EQ(total, p.ink({0, 0, p.width(), p.height()}));
+        sequence.destroyImages();
     }
 }
 
