@@ -274,6 +274,14 @@ bool setFullscreen(HWND hwnd, bool on, int width, int height) {
         SDL_DisplayMode mode;
         if (!closestMode(width, height, mode)) return false;
         if (SDL_SetWindowDisplayMode(hwnd->sdl, &mode) != 0) return false;
+        // A display without a window manager ignores the full-screen request and
+        // leaves the window as it was: cover the display with it first.
+        if (!(SDL_GetWindowFlags(hwnd->sdl) & SDL_WINDOW_FULLSCREEN)) {
+            SDL_Rect bounds;
+            if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(hwnd->sdl), &bounds) == 0)
+                SDL_SetWindowPosition(hwnd->sdl, bounds.x, bounds.y);
+            SDL_SetWindowSize(hwnd->sdl, mode.w, mode.h);
+        }
         return SDL_SetWindowFullscreen(hwnd->sdl, SDL_WINDOW_FULLSCREEN) == 0;
     }
     if (SDL_SetWindowFullscreen(hwnd->sdl, 0) != 0) return false;
