@@ -1,0 +1,313 @@
+#include "tarvex/game.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "common_classes/sound/music.h"
+#include "common_classes/sound/sound.h"
+#include "pyrane/bitmap.h"
+#include "pyrane/font.h"
+#include "pyrane/image.h"
+#include "pyrane/imagesequence.h"
+#include "tarvex/background.h"
+#include "tarvex/statemenu.h"
+#include "tarvex/stateplay.h"
+
+Tarvex::Game game;
+
+namespace Tarvex {
+
+namespace {
+
+// The blow-up texture: the smallest power-of-two size that holds the picture.
+constexpr int textureWidth = 256;
+constexpr int textureHeight = 128;
+
+// The full-screen layout: the picture fills 640 x 400 of a 640 x 480 screen.
+constexpr int fullWidth = 640;
+constexpr int fullHeight = 480;
+constexpr int fullPictureHeight = 400;
+
+enum Tune { titleTune, gameOverTune, spareTune, playTune };
+
+const char* const songFiles[] = {"sound/believe.xm", "sound/madhat.xm", "sound/hchh.xm",
+                                 "sound/ddisz.xm"};
+const int songVolumes[] = {70, 95, 40, 50};
+
+// Each character's position is its glyph's index in the font picture.
+const char* const fontCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                   "0123456789-=][';,./\\~!#%^&*()_+{}\":<>?|$ ";
+const char* const smallFontCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                        "0123456789.,:;!?_()*/+-=\"'&@ ";
+
+struct ImageCut {
+    const char* name;
+    const char* bitmap;
+    int x0, y0, x1, y1;
+    int hotX, hotY;
+};
+
+const ImageCut fixedImages[] = {
+    {"player", "player.png", 0, 0, 9, 9, 4, 4},
+    {"player_tilt", "player.png", 0, 0, 9, 9, 4, 4},
+    {"shield", "shield.png", 0, 0, 16, 16, 8, 8},
+    {"bullet", "bullet.png", 0, 0, 2, 2, 1, 1},
+    {"logo", "logo_black.png", 0, 0, 118, 38, 59, 19},
+    {"box_1x1", "full32x32.png", 0, 0, 1, 1, 0, 0},
+    {"box_1x2", "full32x32.png", 0, 0, 1, 2, 0, 1},
+    {"box_1x4", "full32x32.png", 0, 0, 1, 4, 0, 2},
+    {"box_2x1", "full32x32.png", 0, 0, 2, 1, 1, 0},
+    {"box_2x2", "full32x32.png", 0, 0, 2, 2, 1, 1},
+    {"box_3x2", "full32x32.png", 0, 0, 3, 2, 1, 1},
+    {"box_2x3", "full32x32.png", 0, 0, 2, 3, 1, 1},
+    {"box_3x3", "full32x32.png", 0, 0, 3, 3, 1, 1},
+    {"box_4x2", "full32x32.png", 0, 0, 4, 2, 2, 1},
+    {"box_2x4", "full32x32.png", 0, 0, 2, 4, 1, 2},
+    {"box_1x12", "full32x32.png", 0, 0, 1, 12, 0, 6},
+    {"box_4x4", "full32x32.png", 0, 0, 4, 4, 2, 2},
+    {"box_16x16", "full32x32.png", 0, 0, 16, 16, 8, 8},
+    // Crosses centred on pixel 16 with half-size h: from 16 - h - 1 to 16 + h.
+    {"cross_2_4x4", "cross_2.png", 12, 12, 19, 19, 3, 3},
+    {"cross_1_4x4", "cross_1.png", 12, 12, 19, 19, 3, 3},
+    {"cross_1_2x2", "cross_1.png", 14, 14, 17, 17, 3, 3},
+};
+
+const char* const sequenceBitmaps[][2] = {
+    {"bomb_black", "bomb_black.png"},
+    {"bomb_white", "bomb_white.png"},
+    {"pow_fire", "pow_fire.png"},
+};
+
+} // namespace
+
+Game::Game() try : OpenglAppMultistate("Kestrane", 640, 400, false), bitmapManager(renderer) {
+    Background::_renderer = &renderer;
+} catch (const std::exception& e) {
+    startupFailed(e);
+}
+
+void Game::init() {
+    loadSettings();
+    loadHiscore();
+
+    Sound::setupFmodSound();
+    Sound::loadSounds("sound");
+    for (std::size_t i = 0; i < songs.size(); ++i)
+        songs[i] = Music::loadSong(songFiles[i]);
+    for (std::size_t i = 0; i < songs.size(); ++i)
+        Music::setMasterVolume(songs[i], songVolumes[i]);
+
+    createTextures();
+    createFonts();
+    createImages();
+    menu();
+}
+
+void Game::close() {
+    Sound::closeFmodSound();
+}
+
+void Game::createTextures() {
+    if (blowupTexture != 0) return;
+    glGenTextures(1, &blowupTexture);
+    renderer.bindTexture(static_cast<int>(blowupTexture));
+    std::vector<unsigned char> grey(std::size_t(textureWidth) * textureHeight * 4, 0x11);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, grey.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+}
+
+void Game::createFonts() {
+    font = new Pyrane::Font("bitmaps/font.png", fontCharacters, 5, 16, 0, renderer, true);
+    smallFont =
+        new Pyrane::Font("bitmaps/font_small.png", smallFontCharacters, 5, 16, 0, renderer, true);
+}
+
+void Game::createImages() {
+    auto bitmap = [this](const std::string& file) -> Pyrane::Bitmap& {
+        return bitmapManager.get(file)->activate();
+    };
+    auto add = [this](const std::string& name, Pyrane::Bitmap& b, int x0, int y0, int x1, int y1,
+                      int hotX, int hotY) {
+        images[name] =
+            new Pyrane::Image(b, Vell::AABB2<int>(x0, y0, x1, y1), Vector2<int>(hotX, hotY), true);
+    };
+
+    for (const ImageCut& c : fixedImages)
+        add(c.name, bitmap(c.bitmap), c.x0, c.y0, c.x1, c.y1, c.hotX, c.hotY);
+
+    // The four quarters of a diamond of every size from 2 to 15, meeting at their hot
+    // spots: a upper left, b upper right, c lower left, d lower right.
+    Pyrane::Bitmap& rhomb = bitmap("rhomb.png");
+    for (int n = 2; n <= 15; ++n) {
+        int k = n + 1;
+        std::string name = "rhomb_" + std::to_string(n) + "_";
+        add(name + "a", rhomb, 0, 16, k, 16 + k, k, 0);
+        add(name + "b", rhomb, 31 - k, 16, 32, 16 + k, 0, 0);
+        add(name + "c", rhomb, 0, 15 - k, k, 15, k, k);
+        add(name + "d", rhomb, 31 - k, 15 - k, 32, 15, 0, k);
+    }
+
+    Pyrane::Bitmap& back = bitmap("background.png");
+    for (int i = 1; i <= 6; ++i) {
+        add("back_10_" + std::to_string(i), back, 10 * (i - 1), 0, 10 * i, 10, 0, 0);
+        add("back_10_" + std::to_string(i) + "b", back, 10 * (i - 1), 10, 10 * i, 20, 0, 0);
+    }
+    for (int i = 1; i <= 4; ++i)
+        add("back_16_" + std::to_string(i), back, 16 * (i - 1), 20, 16 * i, 36, 0, 0);
+    for (int i = 5; i <= 7; ++i)
+        add("back_16_" + std::to_string(i), back, 16 * (i - 5), 36, 16 * (i - 4), 52, 0, 0);
+
+    for (const auto& s : sequenceBitmaps)
+        sequences[s[0]] = new Pyrane::ImageSequence(bitmap(s[1]), 16, 16, 0, 0, 4);
+}
+
+void Game::screenSize(int n) {
+    _screenSize = std::clamp(n, 1, 5);
+    if (_screenSize == 5) {
+        resolution(fullWidth, fullHeight);
+        fullscreen(true);
+        cursor(false);
+    } else {
+        fullscreen(false);
+        resolution(pictureWidth * _screenSize, pictureHeight * _screenSize);
+        cursor(true);
+    }
+}
+
+bool Game::message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) {
+    if (msg == WM_KEYDOWN && !(lParam & KEY_PREVIOUSLY_DOWN)) {
+        if (wParam == VK_F5) {
+            stepScreenSize(_screenSize <= 1 ? 5 : _screenSize - 1);
+            return true;
+        }
+        if (wParam == VK_F6) {
+            stepScreenSize(_screenSize >= 5 ? 1 : _screenSize + 1);
+            return true;
+        }
+    }
+    return OpenglAppMultistate::message(hwnd, msg, wParam, lParam);
+}
+
+// A mode chosen with the keys is kept for the next start; a settings file that
+// cannot be written leaves it for this run only.
+void Game::stepScreenSize(int n) {
+    screenSize(n);
+    settings["screenSize"] = _screenSize;
+    settings.save(settingsFile);
+}
+
+void Game::play() {
+    Music::stopAllSongs();
+    Music::playSong(songs[playTune]);
+    currentState(&statePlay);
+}
+
+void Game::menu() {
+    Music::stopAllSongs();
+    Music::playSong(songs[titleTune]);
+    currentState(&stateMenu);
+}
+
+void Game::blowup() {
+    renderer.bindTexture(static_cast<int>(blowupTexture));
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, pictureWidth, pictureHeight);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisable(GL_DEPTH_TEST);
+    // The picture is opaque: blending it would mix in whatever the window held before.
+    glDisable(GL_BLEND);
+
+    // The surface, which in full screen is the display's closest mode to 640 x 480:
+    // the 640 x 480 layout is scaled to it in proportion and centred, and everything
+    // around the picture is black.
+    int width, height;
+    Platform::drawableSize(hwnd(), width, height);
+    glViewport(0, 0, width, height);
+    if (_screenSize == 5) {
+        double scale = std::min(double(width) / fullWidth, double(height) / fullHeight);
+        int w = static_cast<int>(std::lround(fullWidth * scale));
+        int h = static_cast<int>(std::lround(fullPictureHeight * scale));
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glViewport((width - w) / 2, (height - h) / 2, w, h);
+    }
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, pictureWidth, 0, pictureHeight, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+
+    const float s = float(pictureWidth) / textureWidth;
+    const float t = float(pictureHeight) / textureHeight;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, 0);
+    glTexCoord2f(s, 0);
+    glVertex2f(pictureWidth, 0);
+    glTexCoord2f(s, t);
+    glVertex2f(pictureWidth, pictureHeight);
+    glTexCoord2f(0, t);
+    glVertex2f(0, pictureHeight);
+    glEnd();
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    renderer.bindTexture(0);
+}
+
+void Game::loadSettings() {
+    settings.load(settingsFile, true);
+    if (settings.exists("screenSize")) screenSize(settings["screenSize"].intValue);
+}
+
+// The hiscore file holds the best score as a little-endian IEEE single-precision
+// float. A file too short to hold one, or holding no score a game can reach (not a
+// finite number, negative, or too large to print), counts as missing.
+void Game::loadHiscore() {
+    std::FILE* file = std::fopen(hiscoreFile.c_str(), "rb");
+    if (!file) return;
+    unsigned char bytes[4];
+    std::size_t got = std::fread(bytes, 1, sizeof bytes, file);
+    std::fclose(file);
+    if (got != sizeof bytes) return;
+
+    std::uint32_t bits = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 |
+                         std::uint32_t(bytes[2]) << 16 | std::uint32_t(bytes[3]) << 24;
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    if (!std::isfinite(value) || value < 0 || value >= 9.0e18f) return;
+    statePlay._hiscore = value;
+}
+
+// Written beside the old file and renamed over it, so a failed save leaves the old
+// hiscore whole. Failures are silent: the new hiscore then holds for this run only.
+void Game::saveHiscore() {
+    std::uint32_t bits;
+    std::memcpy(&bits, &statePlay._hiscore, sizeof bits);
+    const unsigned char bytes[4] = {
+        static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+        static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
+
+    std::string temporary = hiscoreFile + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) return;
+    bool written = std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
+    written = std::fclose(file) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), hiscoreFile.c_str()) != 0)
+        std::remove(temporary.c_str());
+}
+
+} // namespace Tarvex

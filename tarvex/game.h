@@ -1,0 +1,80 @@
+#pragma once
+// The game object: the application window with the renderer, every picture, font and
+// tune of the game, the settings and the screen mode. The whole game draws into a
+// 160 x 100 picture in the lower-left corner of the back buffer; blowup() stretches
+// that picture over the window or the screen.
+#include <array>
+#include <map>
+#include <string>
+
+#include "common_classes/openglappmultistate.h"
+#include "common_classes/settings/settings.h"
+#include "pyrane/bitmapmanager.h"
+#include "pyrane/renderer2d.h"
+
+namespace Music {
+struct Song;
+}
+
+namespace Pyrane {
+class Font;
+class Image;
+class ImageSequence;
+} // namespace Pyrane
+
+namespace Tarvex {
+
+class Game : public OpenglAppMultistate {
+public:
+    // The picture every state draws, in pixels.
+    static constexpr int pictureWidth = 160;
+    static constexpr int pictureHeight = 100;
+
+    Game();
+
+    // Loads settings, hiscore, sound, music, fonts and pictures, then enters the menu.
+    void init() override;
+    void close() override;
+    // F5 and F6 step the screen mode down and up (wrapping) and save it; every other
+    // message, repeated F5 and F6 included, goes on to the current state.
+    bool message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) override;
+
+    // Selects a screen mode, clamped to 1..5: windows of 160 x 100 times the mode for
+    // 1 to 4, full screen at 640 x 480 with the picture letterboxed for 5.
+    void screenSize(int n);
+    int screenSize() const { return _screenSize; }
+
+    void play();
+    void menu();
+    void blowup();
+    void createImages();
+
+    void loadSettings();
+    void loadHiscore();
+    void saveHiscore();
+
+    Pyrane::Renderer2D renderer;
+    Pyrane::Font* font = nullptr;
+    Pyrane::Font* smallFont = nullptr;
+    bool paused = false;
+    unsigned int blowupTexture = 0;
+    Pyrane::BitmapManager bitmapManager;
+    std::map<std::string, Pyrane::Image*> images;
+    std::map<std::string, Pyrane::ImageSequence*> sequences;
+    // Title, game over, spare, play.
+    std::array<Music::Song*, 4> songs{};
+    Settings settings;
+    std::string settingsFile = "data/kestrane.conf";
+    std::string hiscoreFile = "data/kestrane.dat";
+
+private:
+    void stepScreenSize(int n);
+    void createTextures();
+    void createFonts();
+
+    int _screenSize = 4;
+};
+
+} // namespace Tarvex
+
+extern Tarvex::Game game;

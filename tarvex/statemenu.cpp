@@ -1,0 +1,105 @@
+#include "tarvex/statemenu.h"
+
+#include <string>
+
+#include "pyrane/timeline.h"
+#include "tarvex/game.h"
+
+namespace Tarvex {
+
+StateMenu stateMenu;
+
+const char* const StateMenu::creditsText =
+    "KESTRANE by the Kestrane team   *  \t\t"
+    "Code, graphics and sound: the Kestrane team  *  \t\t"
+    "Music: the Kestrane team  *  \t\t"
+    "Thanks to the SDL folks for the window, Mesa for the pixels, libpng for the pictures and "
+    "ModPlug for the tunes  *  \t\t"
+    "This game is freeware: share it!  *  \t\t"
+    "Yes, it is meant to be this chunky and this grey";
+
+namespace {
+
+void giveTiles(Background& layer, const std::string& prefix, int count, const char* suffix,
+               int size) {
+    if (!layer._tiles.empty()) return;
+    for (int i = 1; i <= count; ++i)
+        layer._tiles.push_back(game.images.at(prefix + std::to_string(i) + suffix));
+    layer._tileCount = count;
+    layer._tileSize = size;
+}
+
+} // namespace
+
+void StateMenu::onEnter() {
+    giveTiles(layers[0], "back_16_", 7, "", 16);
+    giveTiles(layers[1], "back_10_", 6, "b", 10);
+    layers[0]._speed = 30;
+    layers[1]._speed = 15;
+    for (Background& layer : layers)
+        layer.clear();
+
+    credits.textFont(*game.font);
+    credits.textColor(RGBA<float>(1, 1, 1, 1));
+    credits.text(creditsText);
+    credits.pos(160, 17);
+    creditsLength = credits.boundingBox().size().x + 10;
+
+    // Invisible for a quarter second, then visible for a quarter second.
+    using Key = Pyrane::Timeline<float>::Keyframe;
+    constexpr auto absolute = Pyrane::Timeline<float>::ABSOLUTE;
+    Pyrane::Timeline<float> blink;
+    blink.addKey(Key(0, 0, absolute));
+    blink.addKey(Key(0.25, 0, absolute));
+    blink.addKey(Key(0.251, 1, absolute));
+    blink.addKey(Key(0.5, 1, absolute));
+    blink.addKey(Key(0.501, 0, absolute));
+    pressFire.textFont(*game.smallFont);
+    pressFire.textColor(RGBA<float>(1, 1, 1, 1));
+    pressFire.textAlign(Pyrane::Renderer2D::CENTER, Pyrane::Renderer2D::CENTER);
+    pressFire.text("PRESS FIRE");
+    pressFire.pos(80.5f, 43);
+    pressFire.timelineTextColorA(blink);
+}
+
+bool StateMenu::frame() {
+    Pyrane::Renderer2D& renderer = game.renderer;
+    renderer.vport(Vell::AABB2<int>(0, 0, Game::pictureWidth, Game::pictureHeight));
+    renderer.identity();
+    renderer.color(0, 0, 0, 1);
+    renderer.clear();
+    renderer.textureFilter(Pyrane::Renderer2D::NEAREST);
+
+    for (Background& layer : layers) {
+        renderer.color(0, 1, 1, 1);
+        layer.animate(dt);
+        layer.draw();
+    }
+
+    renderer.color(1, 1, 1, 1);
+    renderer.drawImage(*game.images.at("logo"), Vector2<float>(79, 80), 0, 1, 1);
+
+    // Moved by position: a sprite's speed never goes below 0, so a velocity of length
+    // -40 would stand still, and one of 40 at half a turn drifts off its pixel row.
+    credits.posBy(-40 * static_cast<float>(dt), 0);
+    credits.animate(dt);
+    credits.draw();
+    if (credits.pos().x < -creditsLength) credits.pos(160, 18);
+
+    pressFire.animate(dt);
+    pressFire.draw();
+
+    game.blowup();
+    return true;
+}
+
+bool StateMenu::message(HWND, unsigned int msg, unsigned int wParam, long lParam) {
+    if (msg != WM_KEYDOWN) return false;
+    if (wParam == VK_ESCAPE && !(lParam & KEY_PREVIOUSLY_DOWN))
+        Platform::postQuitMessage(0);
+    else
+        game.play();
+    return true;
+}
+
+} // namespace Tarvex

@@ -1,0 +1,30 @@
+#pragma once
+// The title screen: two slowly scrolling tile layers in cyan, the logo, a credits line
+// that runs from right to left without end and a blinking "PRESS FIRE". Any key starts
+// a game; Escape ends the program.
+#include "common_classes/openglappmultistate.h"
+#include "pyrane/textsprite.h"
+#include "tarvex/background.h"
+
+namespace Tarvex {
+
+class StateMenu : public OpenglAppMultistate::State {
+public:
+    // The credits line: six parts in one line, "  *  " and two tabs between them.
+    static const char* const creditsText;
+
+    void onEnter() override;
+    bool frame() override;
+    bool message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) override;
+
+    Background layers[2]; // back (16-pixel tiles), front (10-pixel tiles)
+    Pyrane::TextSprite credits;
+    Pyrane::TextSprite pressFire;
+    // How far left of the picture the credits line travels before it starts again:
+    // its width plus 10 pixels.
+    float creditsLength = 0;
+};
+
+extern StateMenu stateMenu;
+
+} // namespace Tarvex
