@@ -93,6 +93,17 @@ Game::Game() try : OpenglAppMultistate("Kestrane", 640, 400, false), bitmapManag
     startupFailed(e);
 }
 
+Game::~Game() {
+    for (auto& [name, image] : images)
+        delete image;
+    for (auto& [name, sequence] : sequences) {
+        sequence->destroyImages();
+        delete sequence;
+    }
+    delete font;
+    delete smallFont;
+}
+
 void Game::init() {
     loadSettings();
     loadHiscore();

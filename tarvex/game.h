@@ -31,6 +31,9 @@ public:
     static constexpr int pictureHeight = 100;
 
     Game();
+    // The pictures, sequences and fonts live as long as the game, that is until the
+    // program ends.
+    ~Game() override;
 
     // Loads settings, hiscore, sound, music, fonts and pictures, then enters the menu.
     void init() override;
