@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -94,71 +95,61 @@ TEST_F(GameTest, StartUpAppliesTheSavedModeAndHiscoreAndEntersTheMenuWithItsMusi
     EXPECT_EQ(game.smallFont->charImage('$'), nullptr);
 }
 
-struct Cut {
-    std::string name;
-    std::string bitmap;
-    int x0, y0, x1, y1, hotX, hotY;
-};
-
-std::vector<Cut> expectedCuts() {
-    std::vector<Cut> cuts = {
-        {"player", "player.png", 0, 0, 9, 9, 4, 4},
-        {"player_tilt", "player.png", 0, 0, 9, 9, 4, 4},
-        {"shield", "shield.png", 0, 0, 16, 16, 8, 8},
-        {"bullet", "bullet.png", 0, 0, 2, 2, 1, 1},
-        {"logo", "logo_black.png", 0, 0, 118, 38, 59, 19},
-        {"box_1x1", "full32x32.png", 0, 0, 1, 1, 0, 0},
-        {"box_1x2", "full32x32.png", 0, 0, 1, 2, 0, 1},
-        {"box_1x4", "full32x32.png", 0, 0, 1, 4, 0, 2},
-        {"box_2x1", "full32x32.png", 0, 0, 2, 1, 1, 0},
-        {"box_2x2", "full32x32.png", 0, 0, 2, 2, 1, 1},
-        {"box_3x2", "full32x32.png", 0, 0, 3, 2, 1, 1},
-        {"box_2x3", "full32x32.png", 0, 0, 2, 3, 1, 1},
-        {"box_3x3", "full32x32.png", 0, 0, 3, 3, 1, 1},
-        {"box_4x2", "full32x32.png", 0, 0, 4, 2, 2, 1},
-        {"box_2x4", "full32x32.png", 0, 0, 2, 4, 1, 2},
-        {"box_1x12", "full32x32.png", 0, 0, 1, 12, 0, 6},
-        {"box_4x4", "full32x32.png", 0, 0, 4, 4, 2, 2},
-        {"box_16x16", "full32x32.png", 0, 0, 16, 16, 8, 8},
-        {"cross_2_4x4", "cross_2.png", 12, 12, 19, 19, 3, 3},
-        {"cross_1_4x4", "cross_1.png", 12, 12, 19, 19, 3, 3},
-        {"cross_1_2x2", "cross_1.png", 14, 14, 17, 17, 3, 3},
-        {"rhomb_15_b", "rhomb.png", 15, 16, 32, 32, 0, 0},
-        {"rhomb_2_c", "rhomb.png", 0, 12, 3, 15, 3, 3},
-        {"rhomb_2_a", "rhomb.png", 0, 16, 3, 19, 3, 0},
-        {"rhomb_9_d", "rhomb.png", 21, 5, 32, 15, 0, 10},
-        {"back_10_1", "background.png", 0, 0, 10, 10, 0, 0},
-        {"back_10_6", "background.png", 50, 0, 60, 10, 0, 0},
-        {"back_10_3b", "background.png", 20, 10, 30, 20, 0, 0},
-        {"back_16_1", "background.png", 0, 20, 16, 36, 0, 0},
-        {"back_16_4", "background.png", 48, 20, 64, 36, 0, 0},
-        {"back_16_5", "background.png", 0, 36, 16, 52, 0, 0},
-        {"back_16_7", "background.png", 32, 36, 48, 52, 0, 0},
-    };
-    return cuts;
+void expectCut(const std::string& name, const std::string& bitmap, Vell::AABB2<int> box,
+               Vector2<int> hotSpot) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(game.images.count(name));
+    const Pyrane::Image& image = *game.images.at(name);
+    EXPECT_EQ(&image.bitmap(), game.bitmapManager.get(bitmap));
+    EXPECT_EQ(image.bitmapBox(), box);
+    EXPECT_EQ(image.pivot(), hotSpot);
+    EXPECT_NE(image.bitmap().texID(), 0u);
+    EXPECT_NE(image.cacheID(), 0u);
 }
 
 TEST_F(GameTest, EveryNamedImageIsCutAsTabled) {
     // 21 fixed images, 56 rhombus quarters, 12 small and 7 large background tiles.
     EXPECT_EQ(game.images.size(), 21u + 56u + 12u + 7u);
+
+    // Boxes are named by their size, cut from the corner with the hot spot in the middle
+    // (rounded down); so are the ship, its shield, the bullet and the logo.
+    int boxes = 0;
+    for (const auto& [name, image] : game.images) {
+        int w, h;
+        if (std::sscanf(name.c_str(), "box_%dx%d", &w, &h) != 2) continue;
+        ++boxes;
+        expectCut(name, "full32x32.png", {0, 0, w, h}, {w / 2, h / 2});
+    }
+    EXPECT_EQ(boxes, 13);
+    expectCut("player", "player.png", {0, 0, 9, 9}, {4, 4});
+    expectCut("player_tilt", "player.png", {0, 0, 9, 9}, {4, 4});
+    expectCut("shield", "shield.png", {0, 0, 16, 16}, {8, 8});
+    expectCut("bullet", "bullet.png", {0, 0, 2, 2}, {1, 1});
+    expectCut("logo", "logo_black.png", {0, 0, 118, 38}, {59, 19});
+    // Crosses centred on pixel 16, all with the hot spot (3, 3).
+    expectCut("cross_2_4x4", "cross_2.png", {12, 12, 19, 19}, {3, 3});
+    expectCut("cross_1_4x4", "cross_1.png", {12, 12, 19, 19}, {3, 3});
+    expectCut("cross_1_2x2", "cross_1.png", {14, 14, 17, 17}, {3, 3});
+
     for (int n = 2; n <= 15; ++n)
         for (char letter : {'a', 'b', 'c', 'd'})
             EXPECT_TRUE(game.images.count("rhomb_" + std::to_string(n) + "_" + letter));
+    expectCut("rhomb_15_b", "rhomb.png", {15, 16, 32, 32}, {0, 0});
+    expectCut("rhomb_2_c", "rhomb.png", {0, 12, 3, 15}, {3, 3});
+    expectCut("rhomb_2_a", "rhomb.png", {0, 16, 3, 19}, {3, 0});
+    expectCut("rhomb_9_d", "rhomb.png", {21, 5, 32, 15}, {0, 10});
+
     for (int i = 1; i <= 6; ++i) {
         EXPECT_TRUE(game.images.count("back_10_" + std::to_string(i)));
         EXPECT_TRUE(game.images.count("back_10_" + std::to_string(i) + "b"));
     }
-
-    for (const Cut& c : expectedCuts()) {
-        SCOPED_TRACE(c.name);
-        ASSERT_TRUE(game.images.count(c.name));
-        const Pyrane::Image& image = *game.images.at(c.name);
-        EXPECT_EQ(&image.bitmap(), game.bitmapManager.get(c.bitmap));
-        EXPECT_EQ(image.bitmapBox(), Vell::AABB2<int>(c.x0, c.y0, c.x1, c.y1));
-        EXPECT_EQ(image.pivot(), Vector2<int>(c.hotX, c.hotY));
-        EXPECT_NE(image.bitmap().texID(), 0u);
-        EXPECT_NE(image.cacheID(), 0u);
-    }
+    expectCut("back_10_1", "background.png", {0, 0, 10, 10}, {0, 0});
+    expectCut("back_10_6", "background.png", {50, 0, 60, 10}, {0, 0});
+    expectCut("back_10_3b", "background.png", {20, 10, 30, 20}, {0, 0});
+    expectCut("back_16_1", "background.png", {0, 20, 16, 36}, {0, 0});
+    expectCut("back_16_4", "background.png", {48, 20, 64, 36}, {0, 0});
+    expectCut("back_16_5", "background.png", {0, 36, 16, 52}, {0, 0});
+    expectCut("back_16_7", "background.png", {32, 36, 48, 52}, {0, 0});
 }
 
 TEST_F(GameTest, SequencesHoldFourFramesFromTheBottomRow) {
