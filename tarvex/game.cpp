@@ -118,6 +118,8 @@ void Game::init() {
     createTextures();
     createFonts();
     createImages();
+    statePlay._player._ship.image(images.at("player"));
+    statePlay._player._shield.image(images.at("shield"));
     menu();
 }
 

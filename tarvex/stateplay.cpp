@@ -1,5 +1,15 @@
 #include "tarvex/stateplay.h"
 
+#include <algorithm>
+#include <ctime>
+#include <iomanip>
+#include <sstream>
+#include <stdexcept>
+
+#include "common_classes/sound/music.h"
+#include "common_classes/sound/sound.h"
+#include "pyrane/font.h"
+#include "pyrane/image.h"
 #include "pyrane/renderer2d.h"
 #include "tarvex/game.h"
 
@@ -7,19 +17,416 @@ namespace Tarvex {
 
 StatePlay statePlay;
 
+namespace {
+
+using Pyrane::Renderer2D;
+using Key = Pyrane::Timeline<float>::Keyframe;
+
+// Every effect of the play state sounds at this volume.
+constexpr unsigned char effectVolume = 150;
+// The game-over tune in the game's list of songs.
+constexpr std::size_t gameOverSong = 1;
+
+// The x offsets of the bullets of one volley from the ship, by weapon level.
+const std::vector<float> volleys[] = {{0}, {1, -2}, {0, 2, -2}, {0, 2, -2, 2, 4, -2, -4}};
+
+Pyrane::Image* gameImage(const std::string& name) {
+    auto it = game.images.find(name);
+    if (it == game.images.end() || !it->second)
+        throw std::runtime_error("the game has no image \"" + name + "\"");
+    return it->second;
+}
+
+// Seven digits at least, zero-padded; longer numbers in full.
+std::string scoreDigits(float value) {
+    std::ostringstream text;
+    text << std::setw(7) << std::setfill('0') << static_cast<long>(value);
+    return text.str();
+}
+
+// Text has a black shadow one pixel right and down under its white copy.
+void printShadowed(Renderer2D& renderer, const std::string& text, const Vector2<float>& shadow) {
+    const Vector2<float> scale(1, 1);
+    renderer.color(0, 0, 0, 1);
+    renderer.print(text, shadow, scale);
+    renderer.color(1, 1, 1, 1);
+    renderer.print(text, shadow + Vector2<float>(-1, 1), scale);
+}
+
+} // namespace
+
+StatePlay::StatePlay() : _enemyWeights(10) {
+    std::ostringstream bonus;
+    bonus << "BONUS " << _bonus;
+    _bonusText = bonus.str();
+
+    _bombHullDamage.addEntry(0, 50);
+    _bombHullDamage.addEntry(70, 50);
+    _bombHullDamage.addEntry(71, 0);
+    _bombAmmoDamage.addEntry(0, 10);
+    _bombAmmoDamage.addEntry(70, 10);
+    _bombAmmoDamage.addEntry(71, 0);
+
+    _flash.addKey(Key(0.0, 0, Pyrane::Timeline<float>::ABSOLUTE));
+    _flash.addKey(Key(0.08, 1, Pyrane::Timeline<float>::ABSOLUTE));
+    _flash.addKey(Key(0.16, 0, Pyrane::Timeline<float>::ABSOLUTE));
+    _flash.loop(true);
+    _flash.targetObject(_flashValue);
+
+    _background1._speed = 70;
+    _background2._speed = 33;
+
+    _maxEnemies.addEntry(0, 3);
+    _maxEnemies.addEntry(400, 20);
+    // The weight of each enemy kind over the number of enemies spawned: the first kind
+    // alone at the start, the others joining one by one.
+    for (Gradient<float>& weight : _enemyWeights)
+        weight.addEntry(-0.01f, 0);
+    const std::vector<std::vector<std::pair<float, float>>> weights = {
+        {{0, 10}, {100, 100}, {500, 5}, {1000, 30}},
+        {{15, 0}, {100, 50}, {200, 120}},
+        {{10, 0}, {100, 10}, {300, 70}},
+        {{30, 0}, {200, 20}, {400, 30}},
+    };
+    for (std::size_t kind = 0; kind < weights.size(); ++kind) {
+        for (const auto& [spawned, weight] : weights[kind])
+            _enemyWeights[kind].addEntry(spawned, weight);
+        _enemyChooser.addValue(int(kind), 1);
+    }
+    _refillLevel.addEntry(0, 2);
+    _refillLevel.addEntry(300, 10);
+
+    _rand.seed(static_cast<unsigned long>(std::time(nullptr)));
+}
+
+StatePlay::~StatePlay() {
+    clearEnemyBullets();
+    clearBullets();
+}
+
+void StatePlay::onEnter() {
+    reset();
+    _player.invulnerable(3.0);
+    if (_background1._tiles.empty()) {
+        for (int i = 1; i <= 7; ++i)
+            _background1._tiles.push_back(gameImage("back_16_" + std::to_string(i)));
+        _background1._tileCount = int(_background1._tiles.size());
+        _background1._tileSize = 16;
+    }
+    if (_background2._tiles.empty()) {
+        for (int i = 1; i <= 6; ++i)
+            _background2._tiles.push_back(gameImage("back_10_" + std::to_string(i) + "b"));
+        _background2._tileCount = int(_background2._tiles.size());
+        _background2._tileSize = 10;
+    }
+    _background1._offset.set(0, 0);
+    _background2._offset.set(0, 0);
+    message("GET READY", 2.0, false);
+}
+
+void StatePlay::reset() {
+    _player.reset();
+    clearEnemyBullets();
+    clearBullets();
+    _player._ship.pos(80, 16);
+    _score = 0;
+    _lives = 2;
+    _gameOver = false;
+    _messageText.clear();
+    _background1.clear();
+    _background2.clear();
+    _shotsFired = 0;
+    _shotsMissed = 0;
+    _coreKills = 0;
+    _enemiesDestroyed = 0;
+    _enemiesSpawned = 0;
+}
+
+void StatePlay::gameOver() {
+    if (_gameOver) return;
+    Music::stopAllSongs();
+    Music::playSong(game.songs[gameOverSong]);
+    _messageText.clear();
+    _gameOver = true;
+    _gameOverTime = 0;
+    _statCoreHits = _coreKills;
+    // Whole per cent, truncated: in integers, so that 7 of 10 is 70 and not 69.
+    _statAccuracy = _shotsFired > 0 ? (_shotsFired - _shotsMissed) * 100 / _shotsFired : 100;
+    _statKills = _enemiesDestroyed;
+    if (_score > _hiscore) {
+        _hiscore = _score;
+        game.saveHiscore();
+    }
+}
+
 bool StatePlay::frame() {
-    Pyrane::Renderer2D& renderer = game.renderer;
+    if (game.paused) dt = 0;
+    if (_gameOver) {
+        _gameOverTime += dt;
+        if (_gameOverTime >= _gameOverDuration) {
+            game.menu();
+            return true;
+        }
+    }
+
+    Renderer2D& renderer = game.renderer;
     renderer.vport(Vell::AABB2<int>(0, 0, Game::pictureWidth, Game::pictureHeight));
     renderer.color(0.5f, 0.5f, 0.5f, 1);
     renderer.clear();
+    renderer.textureFilter(Renderer2D::NEAREST);
+    renderer.font(*game.font);
+    renderer.color(1, 1, 1, 1);
+
+    _background1.animate(dt);
+    _background1.draw();
+    _background2.animate(dt);
+    _background2.draw();
+
+    // However many volleys fell due, one a frame.
+    if (_player._shotsPending > 0) {
+        addBullet();
+        _player._shotsPending = 0;
+    }
+
+    animateBullets();
+    drawEntityList(_bullets);
+    // Blasts and enemies move and draw here, then the field is refilled with enemies.
+
+    _timeSincePowerup += dt;
+
+    // Power-ups and explosions move and draw here, and the enemy bullets move.
+    drawEntityList(_enemyBullets);
+
+    if (!_gameOver) {
+        _player.animate(dt);
+        _player.draw();
+    }
+
+    animateMessage();
+    drawMessage();
+    drawStatusBar();
+
+    if (_gameOver) {
+        renderer.pushMatrix();
+        renderer.color(0, 0, 0, 1);
+        drawGameOverStats();
+        renderer.translate(-1, 1);
+        renderer.color(1, 1, 1, 1);
+        drawGameOverStats();
+        renderer.popMatrix();
+    }
+
+    // Every player bullet is tested against every enemy here.
+    const bool hit = false;
+    const bool pieceDestroyed = false;
+    playHitSounds(hit, pieceDestroyed);
+
     game.blowup();
+
+    renderer.vport(Vell::AABB2<int>(0, 0, game.width(), game.height()));
+    renderer.font(*game.font);
+    renderer.textAlign(Renderer2D::LEFT, Renderer2D::TOP);
+    renderer.color(1, 1, 1, 1);
     return true;
 }
 
+void StatePlay::playHitSounds(bool hit, bool pieceDestroyed) {
+    // The clocks run on in quiet spells, so the first hit after one sounds at once.
+    static double explosionSoundTime = 0;
+    static double hitSoundTime = 0;
+    constexpr double explosionSoundDelay = 0.05;
+    constexpr double hitSoundDelay = 0.05;
+
+    explosionSoundTime += dt;
+    if (pieceDestroyed && explosionSoundTime >= explosionSoundDelay) {
+        explosionSoundTime = 0;
+        Sound::playSound("explosion", effectVolume);
+    }
+    hitSoundTime += dt;
+    if (hit && !pieceDestroyed && hitSoundTime >= hitSoundDelay) {
+        hitSoundTime = 0;
+        Sound::playSound("hit", effectVolume);
+    }
+}
+
 bool StatePlay::message(HWND, unsigned int msg, unsigned int wParam, long lParam) {
-    if (msg != WM_KEYDOWN && msg != WM_KEYUP) return false;
-    if (msg == WM_KEYDOWN && wParam == VK_ESCAPE && !(lParam & KEY_PREVIOUSLY_DOWN)) game.menu();
+    if (msg == WM_KEYDOWN) return keyDown(wParam, (lParam & KEY_PREVIOUSLY_DOWN) != 0);
+    if (msg == WM_KEYUP) {
+        if (!_gameOver) keyUp(wParam);
+        return true;
+    }
+    return false;
+}
+
+bool StatePlay::keyDown(unsigned int key, bool repeat) {
+    if (key == VK_ESCAPE && !repeat) {
+        game.menu();
+        return true;
+    }
+    if (_gameOver) {
+        if (_gameOverTime > 0.5) game.menu();
+        return true;
+    }
+    switch (key) {
+    case VK_CONTROL:
+    case VK_SPACE:
+    case VK_SHIFT:
+        // Auto-repeat re-arms the first shot of a held key.
+        _player.fire(true);
+        return true;
+    }
+    if (repeat) return true;
+    switch (key) {
+    case VK_LEFT:
+        shipImage("player_tilt");
+        _player.left(true);
+        break;
+    case VK_RIGHT:
+        shipImage("player_tilt");
+        _player.right(true);
+        break;
+    case VK_UP:
+        _player.up(true);
+        break;
+    case VK_DOWN:
+        _player.down(true);
+        break;
+    case 'Z':
+        _player.fire(true);
+        break;
+    case 'P':
+        game.paused = !game.paused;
+        break;
+    }
     return true;
+}
+
+void StatePlay::keyUp(unsigned int key) {
+    switch (key) {
+    case VK_LEFT:
+        shipImage("player");
+        _player.left(false);
+        break;
+    case VK_RIGHT:
+        shipImage("player");
+        _player.right(false);
+        break;
+    case VK_UP:
+        _player.up(false);
+        break;
+    case VK_DOWN:
+        _player.down(false);
+        break;
+    case VK_CONTROL:
+    case VK_SPACE:
+    case VK_SHIFT:
+    case 'Z':
+        _player.fire(false);
+        break;
+    }
+}
+
+void StatePlay::shipImage(const std::string& name) {
+    _player._ship.image(gameImage(name));
+}
+
+void StatePlay::drawEntityList(std::list<Entity*>& list) {
+    for (Entity* entity : list)
+        entity->draw();
+}
+
+void StatePlay::clearEntityList(std::list<Entity*>& list) {
+    for (Entity* entity : list)
+        delete entity;
+    list.clear();
+}
+
+void StatePlay::addBullet() {
+    Sound::playSound("lazer", effectVolume);
+    Pyrane::Image* image = gameImage("box_1x2");
+    const Vector2<float> ship = _player._ship.pos();
+    for (float dx : volleys[std::clamp(_player._power, 0, 3)]) {
+        Entity* bullet = new Entity;
+        bullet->image(image);
+        bullet->color(1, 1, 1, 1);
+        bullet->_damage = 1;
+        bullet->vel(RadVector2<float>(Vector2<float>(0, 200)));
+        bullet->pos(ship + Vector2<float>(dx, 4));
+        _bullets.push_back(bullet);
+        ++_shotsFired;
+    }
+}
+
+void StatePlay::animateBullets() {
+    for (auto it = _bullets.begin(); it != _bullets.end();) {
+        Entity* bullet = *it;
+        bullet->animate(dt);
+        if (bullet->pos().y > 105) {
+            delete bullet;
+            it = _bullets.erase(it);
+            ++_shotsMissed;
+        } else {
+            ++it;
+        }
+    }
+}
+
+void StatePlay::message(const std::string& text, double seconds, bool replace) {
+    if (replace) _messageText.clear();
+    if (_messageText.empty()) {
+        _messageTime = 0;
+        _messageDuration = 0;
+    } else {
+        _messageText += '\n';
+    }
+    _messageText += text;
+    _messageDuration += seconds;
+}
+
+void StatePlay::animateMessage() {
+    if (_messageText.empty()) return;
+    _messageTime += dt;
+    if (_messageTime > _messageDuration) _messageText.clear();
+}
+
+void StatePlay::drawMessage() {
+    Renderer2D& renderer = game.renderer;
+    renderer.font(*game.smallFont);
+    renderer.textAlign(Renderer2D::CENTER, Renderer2D::BOTTOM);
+    renderer.leading(-4);
+    printShadowed(renderer, _messageText, Vector2<float>(81.2f, 44.2f));
+}
+
+void StatePlay::drawStatusBar() {
+    Renderer2D& renderer = game.renderer;
+    renderer.font(*game.smallFont);
+    renderer.textAlign(Renderer2D::LEFT, Renderer2D::TOP);
+    printShadowed(renderer, scoreDigits(_score), Vector2<float>(3, 102));
+    printShadowed(renderer, "HI " + scoreDigits(_hiscore), Vector2<float>(62, 102));
+
+    // The spare ships look like the ship, tilt included.
+    Pyrane::Image* icon = _player._ship.image();
+    if (!icon) return;
+    Vector2<float> pos(154, 95);
+    for (int i = 0; i < _lives; ++i) {
+        renderer.color(0, 0, 0, 1);
+        renderer.drawImage(*icon, pos + Vector2<float>(1, -1), 0, 1, 1);
+        renderer.color(1, 1, 1, 1);
+        renderer.drawImage(*icon, pos, 0, 1, 1);
+        pos.x -= 8;
+    }
+}
+
+void StatePlay::drawGameOverStats() {
+    Renderer2D& renderer = game.renderer;
+    renderer.font(*game.font);
+    renderer.textAlign(Renderer2D::CENTER, Renderer2D::TOP);
+    renderer.print("GAME OVER", Vector2<float>(80, 73), Vector2<float>(1, 1));
+    renderer.font(*game.smallFont);
+    const std::string stats = "ACCURACY: " + std::to_string(_statAccuracy) +
+                              "\nKILLS: " + std::to_string(_statKills) +
+                              "\nCORE HITS: " + std::to_string(_statCoreHits) + "\n";
+    renderer.print(stats, Vector2<float>(81.1f, 58), Vector2<float>(1, 1));
 }
 
 } // namespace Tarvex

@@ -1,17 +1,114 @@
 #pragma once
-// The state in which the game is played. For now it shows the empty grey field and
-// goes back to the title menu on Escape.
+// The state in which the game is played. It owns everything that lives during a game
+// (the ship, the bullets of both sides, the enemies, power-ups, explosions and blasts,
+// the two background layers, the message line, score and statistics) and runs one
+// game step with its drawing in each frame.
+#include <list>
+#include <string>
+#include <vector>
+
+#include "common_classes/gradient.h"
 #include "common_classes/openglappmultistate.h"
+#include "common_classes/randgenerator.h"
+#include "common_classes/randweighted.h"
+#include "pyrane/timeline.h"
+#include "tarvex/background.h"
+#include "tarvex/entity.h"
+#include "tarvex/player.h"
+
+namespace Pyrane {
+class Image;
+}
 
 namespace Tarvex {
 
+class MultiEntity;
+class Powerup;
+class Explosion;
+class Blast;
+
 class StatePlay : public OpenglAppMultistate::State {
 public:
+    StatePlay();
+    ~StatePlay();
+    StatePlay(const StatePlay&) = delete;
+    StatePlay& operator=(const StatePlay&) = delete;
+
+    // A new game: everything reset, 3 s of invulnerability and "GET READY".
+    void onEnter() override;
     bool frame() override;
+    // The keys; true for every key message, also those it ignores.
     bool message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) override;
 
-    // The best score, read from and saved to the hiscore file by the game object.
+    void reset();
+    // Ends the game once: the game-over tune, the statistics frozen and a better score
+    // saved as the hiscore.
+    void gameOver();
+
+    void drawEntityList(std::list<Entity*>& list);
+    void clearEntityList(std::list<Entity*>& list);
+
+    // One volley of the ship's current weapon.
+    void addBullet();
+    // Moves the ship's bullets; those that leave the top are misses.
+    void animateBullets();
+    void clearBullets() { clearEntityList(_bullets); }
+    void clearEnemyBullets() { clearEntityList(_enemyBullets); }
+
+    // Adds a line to the message; the lines stay together for the sum of their times.
+    void message(const std::string& text, double seconds, bool replace);
+    void animateMessage();
+    void drawMessage();
+    void score(float points) { _score += points; }
+    void drawStatusBar();
+    void drawGameOverStats();
+
+    Player _player;
+    std::list<Entity*> _bullets;
+    std::list<Entity*> _enemyBullets;
+    std::list<MultiEntity*> _enemies;
+    std::list<Powerup*> _powerups;
+    float _bonus = 10000;
+    std::string _bonusText;
+    Gradient<float> _bombHullDamage;
+    Gradient<float> _bombAmmoDamage;
+    std::list<Explosion*> _explosions;
+    std::list<Blast*> _blasts;
+    Pyrane::Timeline<float> _flash;
+    float _flashValue = 0;
+    Background _background1;
+    Background _background2;
+    std::string _messageText;
+    double _messageDuration = 0;
+    double _messageTime = 0;
+    float _score = 0;
     float _hiscore = 0;
+    int _lives = 2;
+    bool _gameOver = false;
+    double _gameOverTime = 0;
+    double _gameOverDuration = 10.0;
+    int _shotsFired = 0;
+    int _shotsMissed = 0;
+    int _coreKills = 0;
+    int _enemiesDestroyed = 0;
+    int _enemiesSpawned = 0;
+    int _statCoreHits = 0;
+    int _statAccuracy = 0;
+    int _statKills = 0;
+    Gradient<float> _maxEnemies;
+    std::vector<Gradient<float>> _enemyWeights;
+    RandWeighted<int> _enemyChooser;
+    Gradient<float> _refillLevel;
+    double _timeSincePowerup = 2.0;
+    double _powerupInterval = 2.0;
+    RandGenerator _rand;
+
+private:
+    bool keyDown(unsigned int key, bool repeat);
+    void keyUp(unsigned int key);
+    void shipImage(const std::string& name);
+    // Rate-limited effects for the bullets that hit enemies in this frame.
+    void playHitSounds(bool hit, bool pieceDestroyed);
 };
 
 extern StatePlay statePlay;
