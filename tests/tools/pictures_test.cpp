@@ -1,144 +1,153 @@
-// The generated pictures against what the game cuts from them: every named image and
-// animation frame holds a sensible, visible part of its picture.
+// The generated pictures and fonts as the game's start-up loads and cuts them: every named
+// image, animation frame and glyph holds a sensible, visible part of its picture.
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 #include <string>
+#include <vector>
 
-#include "assetpicture.h"
+#include "pyrane/bitmap.h"
+#include "pyrane/font.h"
 #include "pyrane/image.h"
 #include "pyrane/imagesequence.h"
-
-using AssetTest::Box;
-using AssetTest::Picture;
+#include "support/gamesession.h"
+#include "tarvex/game.h"
 
 namespace {
 
-const Picture& picture(const std::string& name) {
-    static std::map<std::string, Picture> loaded;
-    auto it = loaded.find(name);
-    if (it == loaded.end()) it = loaded.emplace(name, Picture("bitmaps/" + name + ".png")).first;
-    return it->second;
+using Box = Vell::AABB2<int>;
+using Pixel = RGBA<unsigned char>;
+
+// Pixels of the box whose alpha is at least `alpha`.
+int ink(const Pyrane::Bitmap& b, const Box& box, int alpha = 1) {
+    int count = 0;
+    for (int y = box.min.y; y < box.max.y; ++y)
+        for (int x = box.min.x; x < box.max.x; ++x)
+            count += b.pixelColor({x, y}).a >= alpha;
+    return count;
 }
 
-struct NamedImage {
-    std::string name, file;
-    Box box;
-    int hotX, hotY;
+const Pyrane::Bitmap& bitmapOf(const std::string& image) {
+    return game.images.at(image)->bitmap();
+}
+
+class Pictures : public ::testing::Test {
+protected:
+    void SetUp() override { TestSupport::startGame(); }
 };
 
-// The game's fixed images and tiles, as its start-up cuts them.
-std::vector<NamedImage> namedImages() {
-    std::vector<NamedImage> images = {
-        {"player", "player", {0, 0, 9, 9}, 4, 4},
-        {"shield", "shield", {0, 0, 16, 16}, 8, 8},
-        {"bullet", "bullet", {0, 0, 2, 2}, 1, 1},
-        {"logo", "logo_black", {0, 0, 118, 38}, 59, 19},
-        {"box_1x12", "full32x32", {0, 0, 1, 12}, 0, 6},
-        {"box_16x16", "full32x32", {0, 0, 16, 16}, 8, 8},
-        {"cross_2_4x4", "cross_2", {12, 12, 19, 19}, 3, 3},
-        {"cross_1_4x4", "cross_1", {12, 12, 19, 19}, 3, 3},
-        {"cross_1_2x2", "cross_1", {14, 14, 17, 17}, 3, 3},
-    };
-    for (int i = 1; i <= 6; ++i) {
-        images.push_back(
-            {"back_10_" + std::to_string(i), "background", {10 * (i - 1), 0, 10 * i, 10}, 0, 0});
-        images.push_back({"back_10_" + std::to_string(i) + "b",
-                          "background",
-                          {10 * (i - 1), 10, 10 * i, 20},
-                          0,
-                          0});
+// A font as the game cut it: `count` glyphs, each of positive width and followed by a blank
+// column, white on a transparent ground so that the drawing colour tints it, no two alike;
+// capitals stand on the baseline at one height; nothing follows the last glyph.
+void checkFont(const Pyrane::Font& font, int count) {
+    const Pyrane::Bitmap& b = *font.bitmap();
+    std::set<std::vector<int>> shapes;
+    int glyphs = 0, capHeight = 0;
+    Box last;
+    for (int c = 0; c < 256; ++c) {
+        const Pyrane::Image* glyph = font.charImage(static_cast<unsigned char>(c));
+        if (!glyph) continue;
+        ++glyphs;
+        const Box& g = glyph->bitmapBox();
+        SCOPED_TRACE(std::string("glyph '") + char(c) + "'");
+        if (std::pair(g.min.y, g.min.x) > std::pair(last.min.y, last.min.x)) last = g;
+        EXPECT_TRUE(g.max.x > g.min.x && g.max.x - g.min.x < 8) << "width " << g.max.x - g.min.x;
+        EXPECT_EQ(ink(b, {g.max.x - 1, g.min.y, g.max.x, g.max.y}), 0);
+        EXPECT_EQ(ink(b, g) == 0, c == ' ');
+        std::vector<int> shape{g.max.x - g.min.x};
+        for (int y = g.min.y; y < g.max.y; ++y)
+            for (int x = g.min.x; x < g.max.x; ++x) {
+                Pixel p = b.pixelColor({x, y});
+                EXPECT_TRUE(!p.a || p == Pixel(255, 255, 255, 255))
+                    << "not white at " << x << "," << y;
+                shape.push_back(p.a);
+            }
+        EXPECT_TRUE(shapes.insert(shape).second) << "two characters look the same";
+        if (c >= 'A' && c <= 'Z') {
+            const int base = g.min.y + font.baseline();
+            EXPECT_GT(ink(b, {g.min.x, base, g.max.x, base + 1}), 0);
+            EXPECT_EQ(ink(b, {g.min.x, g.min.y, g.max.x, base}), 0);
+            int top = 0;
+            for (int y = base; y < g.max.y; ++y)
+                if (ink(b, {g.min.x, y, g.max.x, y + 1})) top = y - base + 1;
+            EXPECT_EQ(top, capHeight ? capHeight : (capHeight = top)) << "capitals' height";
+        }
     }
-    for (int i = 1; i <= 4; ++i)
-        images.push_back(
-            {"back_16_" + std::to_string(i), "background", {16 * (i - 1), 20, 16 * i, 36}, 0, 0});
-    for (int i = 5; i <= 7; ++i)
-        images.push_back({"back_16_" + std::to_string(i),
-                          "background",
-                          {16 * (i - 5), 36, 16 * (i - 4), 52},
-                          0,
-                          0});
-    return images;
+    EXPECT_EQ(glyphs, count);
+    // The last glyph ends its line with the second marker, and no line above holds anything.
+    EXPECT_EQ(b.pixelColor({last.max.x + 1, last.min.y}), Pixel(255, 0, 0, 255));
+    EXPECT_EQ(ink(b, {last.max.x + 2, last.min.y, b.w(), last.max.y}), 0);
+    EXPECT_EQ(ink(b, {0, last.max.y, b.w(), b.h()}), 0);
 }
 
 } // namespace
 
-TEST(Pictures, EveryPictureLoadsAsPowerOfTwoRgba) {
-    for (const char* name :
-         {"player", "shield", "bullet", "logo_black", "full32x32", "cross_1", "cross_2", "rhomb",
-          "background", "bomb_black", "bomb_white", "pow_fire", "font", "font_small"})
-        EXPECT_NO_THROW(picture(name)) << name;
-}
-
-TEST(Pictures, EveryNamedImageCutsVisiblePixelsInsideItsPicture) {
-    for (const NamedImage& image : namedImages()) {
-        const Picture& p = picture(image.file);
-        SCOPED_TRACE(image.name);
-        EXPECT_LE(image.box.x1, p.width());
-        EXPECT_LE(image.box.y1, p.height());
-        int area = (image.box.x1 - image.box.x0) * (image.box.y1 - image.box.y0);
-        int ink = p.ink(image.box);
-        EXPECT_GT(ink, 0);
-        // A tile or sprite that is solid all over would show as a plain square.
-        if (image.file != "full32x32" && image.file != "background" && image.file != "bullet") {
-            EXPECT_LT(ink, area);
+TEST_F(Pictures, EveryNamedImageCutsVisiblePixelsInsideItsPicture) {
+    for (const auto& [name, image] : game.images) {
+        SCOPED_TRACE(name);
+        const Pyrane::Bitmap& b = image->bitmap();
+        const Box& box = image->bitmapBox();
+        EXPECT_LE(box.max.x, b.w());
+        EXPECT_LE(box.max.y, b.h());
+        int inked = ink(b, box);
+        EXPECT_GT(inked, 0);
+        // A sprite solid all over would show as a plain square; boxes and tiles are meant to.
+        if (!name.starts_with("box_") && !name.starts_with("back_") && name != "bullet") {
+            EXPECT_LT(inked, (box.max.x - box.min.x) * (box.max.y - box.min.y));
         }
     }
+    const Pyrane::Bitmap& boxes = bitmapOf("box_1x1");
+    for (int y = 0; y < boxes.h(); ++y)
+        for (int x = 0; x < boxes.w(); ++x)
+            ASSERT_EQ(boxes.pixelColor({x, y}), Pixel(255, 255, 255, 255)) << "box picture";
 }
 
-TEST(Pictures, BoxesAreOpaqueWhite) {
-    const Picture& p = picture("full32x32");
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x)
-            ASSERT_EQ(p.at(x, y), (AssetTest::Pixel{255, 255, 255, 255}));
+TEST_F(Pictures, FontsHaveAGlyphForEachOfTheirCharacters) {
+    checkFont(*game.font, 93);
+    checkFont(*game.smallFont, 81);
 }
 
-TEST(Pictures, ShipIsSymmetricAroundItsHotSpotAndSolidThere) {
-    const Picture& p = picture("player");
-    for (int y = 0; y < 9; ++y)
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(p.at(x, y), p.at(8 - x, y)) << x << "," << y;
-    EXPECT_GE(p.at(4, 4).a, 100); // the collision mask has the middle of the ship
-    EXPECT_EQ(p.ink({0, 0, 16, 16}), p.ink({0, 0, 9, 9})) << "nothing outside the cut";
-}
-
-TEST(Pictures, CrossesAreCentredOnTheirCutsAndTheSmallCutIsAPlus) {
-    for (const char* name : {"cross_1", "cross_2"}) {
-        const Picture& p = picture(name);
-        for (int dy = -3; dy <= 3; ++dy)
-            for (int dx = -3; dx <= 3; ++dx) {
-                EXPECT_EQ(p.at(15 + dx, 15 + dy).a, p.at(15 - dx, 15 + dy).a) << name;
-                EXPECT_EQ(p.at(15 + dx, 15 + dy).a, p.at(15 + dx, 15 - dy).a) << name;
+TEST_F(Pictures, ShipAndCrossesAreSymmetricAroundTheirHotSpots) {
+    for (const char* name : {"player", "cross_1_4x4", "cross_2_4x4"}) {
+        const Pyrane::Image& image = *game.images.at(name);
+        const Pyrane::Bitmap& b = image.bitmap();
+        const Box& box = image.bitmapBox();
+        const Vector2<int> hot = box.min + image.pivot();
+        const bool upDown = name[0] == 'c'; // the ship points up
+        for (int y = box.min.y; y < box.max.y; ++y)
+            for (int x = box.min.x; x < box.max.x; ++x) {
+                EXPECT_EQ(b.pixelColor({x, y}), b.pixelColor({2 * hot.x - x, y})) << name;
+                EXPECT_EQ(b.pixelColor({x, y}), b.pixelColor({x, upDown ? 2 * hot.y - y : y}));
             }
-        EXPECT_EQ(p.ink({0, 0, 32, 32}), p.ink({12, 12, 19, 19})) << name;
+        EXPECT_EQ(ink(b, {0, 0, b.w(), b.h()}), ink(b, box)) << name << ": ink outside the cut";
     }
-    const Picture& p = picture("cross_1");
+    // The collision mask has the middle of the ship; the small cross, a particle, is a plus.
+    EXPECT_GE(bitmapOf("player").pixelColor({4, 4}).a, 100);
+    const Pyrane::Bitmap& b = bitmapOf("cross_1_2x2");
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
-            EXPECT_EQ(p.at(15 + dx, 15 + dy).a > 0, dx == 0 || dy == 0) << dx << "," << dy;
+            EXPECT_EQ(b.pixelColor({15 + dx, 15 + dy}).a > 0, dx == 0 || dy == 0)
+                << dx << "," << dy;
 }
 
 // Puts the four quarters "rhomb_n_a" to "rhomb_n_d" together at their hot spots, reading
 // rows below the picture as the clamped texture does, and checks for a diamond.
-TEST(Pictures, RhombQuartersOfEverySizeMakeASymmetricDiamond) {
-    const Picture& p = picture("rhomb");
-    auto solid = [&](int x, int y) { return p.at(x, y < 0 ? 0 : y).a >= 100; };
+TEST_F(Pictures, RhombQuartersOfEverySizeMakeASymmetricDiamond) {
+    const Pyrane::Bitmap& b = bitmapOf("rhomb_2_a");
     for (int n = 2; n <= 15; ++n) {
         const int k = n + 1;
         SCOPED_TRACE("size " + std::to_string(n));
-        // Assembled grid: columns -k..k around the hot spot column, rows -k..k-1.
+        // Per pixel around the hot spot: quarters covering it, plus 100 for an empty pixel.
         std::map<std::pair<int, int>, int> cover;
-        auto place = [&](Box box, int hotX, int hotY) {
-            for (int y = box.y0; y < box.y1; ++y)
-                for (int x = box.x0; x < box.x1; ++x) {
-                    int ax = x - box.x0 - hotX, ay = y - box.y0 - hotY;
-                    cover[{ax, ay}] += 1;
-                    if (!solid(x, y)) cover[{ax, ay}] += 100; // marks an empty pixel
-                }
-        };
-        place({0, 16, k, 16 + k}, k, 0);
-        place({31 - k, 16, 32, 16 + k}, 0, 0);
-        place({0, 15 - k, k, 15}, k, k);
-        place({31 - k, 15 - k, 32, 15}, 0, k);
+        for (char quarter : {'a', 'b', 'c', 'd'}) {
+            const Pyrane::Image& image =
+                *game.images.at("rhomb_" + std::to_string(n) + "_" + quarter);
+            const Box& box = image.bitmapBox();
+            for (int y = box.min.y; y < box.max.y; ++y)
+                for (int x = box.min.x; x < box.max.x; ++x)
+                    cover[{x - box.min.x - image.pivot().x, y - box.min.y - image.pivot().y}] +=
+                        b.pixelColor({x, std::max(y, 0)}).a >= 100 ? 1 : 101;
+        }
         for (int ay = -k; ay < k; ++ay)
             for (int ax = -k; ax <= k; ++ax)
                 ASSERT_EQ(cover[std::pair(ax, ay)] % 100, 1) << "overlap or gap";
@@ -159,66 +168,65 @@ TEST(Pictures, RhombQuartersOfEverySizeMakeASymmetricDiamond) {
             EXPECT_LE(half, previousHalf);
             previousHalf = half;
         }
-        EXPECT_EQ(previousHalf <= 2, true) << "the tips are pointed";
+        EXPECT_LE(previousHalf, 2) << "the tips are pointed";
     }
 }
 
-TEST(Pictures, QuietTileOfEachSetIsTheFaintest) {
-    const Picture& p = picture("background");
-    auto weight = [&](Box box) {
+TEST_F(Pictures, QuietTileOfEachSetIsTheFaintest) {
+    auto weight = [](const std::string& name) {
+        const Pyrane::Image& tile = *game.images.at(name);
+        const Box& box = tile.bitmapBox();
         int sum = 0;
-        for (int y = box.y0; y < box.y1; ++y)
-            for (int x = box.x0; x < box.x1; ++x)
-                sum += p.at(x, y).a;
+        for (int y = box.min.y; y < box.max.y; ++y)
+            for (int x = box.min.x; x < box.max.x; ++x)
+                sum += tile.bitmap().pixelColor({x, y}).a;
         return sum;
     };
-    for (int row : {0, 10}) {
-        for (int i = 1; i < 6; ++i)
-            EXPECT_LT(weight({0, row, 10, row + 10}), weight({10 * i, row, 10 * i + 10, row + 10}))
-                << "10-pixel tile " << i << " of the set at row " << row;
-    }
-    std::vector<Box> big = {{16, 20, 32, 36}, {32, 20, 48, 36}, {48, 20, 64, 36},
-                            {0, 36, 16, 52},  {16, 36, 32, 52}, {32, 36, 48, 52}};
-    for (const Box& b : big)
-        EXPECT_LT(weight({0, 20, 16, 36}), weight(b)) << b.x0 << "," << b.y0;
+    const struct {
+        std::string prefix, suffix;
+        int tiles;
+    } sets[] = {{"back_10_", "", 6}, {"back_10_", "b", 6}, {"back_16_", "", 7}};
+    for (const auto& set : sets)
+        for (int i = 2; i <= set.tiles; ++i) {
+            std::string tile = set.prefix + std::to_string(i) + set.suffix;
+            EXPECT_LT(weight(set.prefix + "1" + set.suffix), weight(tile)) << tile;
+        }
 }
 
-TEST(Pictures, AnimationFramesAreDrawnWithinTheirCutAndDiffer) {
-    for (const char* name : {"bomb_black", "bomb_white", "pow_fire"}) {
-        const Picture& p = picture(name);
+TEST_F(Pictures, AnimationFramesAreDrawnWithinTheirCutAndDiffer) {
+    for (const auto& [name, sequence] : game.sequences) {
         SCOPED_TRACE(name);
-        // Cut as the game cuts its power-up animations: 16 x 16 cells, at most 4 frames.
-        Pyrane::ImageSequence sequence(p.bitmap(), 16, 16, 0, 0, 4);
-        ASSERT_EQ(sequence.count(), 4);
+        ASSERT_EQ(sequence->count(), 4);
+        const Pyrane::Bitmap& b = sequence->image(0)->bitmap();
         int total = 0;
         for (int f = 0; f < 4; ++f) {
-            const auto& box = sequence.image(f)->bitmapBox();
-            Box frame{box.min.x, box.min.y, box.max.x, box.max.y};
-            EXPECT_GT(p.ink(frame), 40);
-            total += p.ink(frame);
+            const Box& frame = sequence->image(f)->bitmapBox();
+            const Box& next = sequence->image((f + 1) % 4)->bitmapBox();
+            EXPECT_GT(ink(b, frame), 40);
+            total += ink(b, frame);
             bool differs = false;
             for (int y = 0; y < 15; ++y)
                 for (int x = 0; x < 15; ++x)
-                    differs |= !(p.at(frame.x0 + x, y) == p.at(16 * ((f + 1) % 4) + x, y));
+                    differs |=
+                        b.pixelColor({frame.min.x + x, y}) != b.pixelColor({next.min.x + x, y});
             EXPECT_TRUE(differs) << "frame " << f << " equals the next";
         }
         // Nothing lies outside the frames, which leave out their cell's last row and column.
-        EXPECT_EQ(total, p.ink({0, 0, p.width(), p.height()}));
-        sequence.destroyImages();
+        EXPECT_EQ(total, ink(b, {0, 0, b.w(), b.h()}));
     }
 }
 
-TEST(Pictures, LogoHasDarkLettersWithALightRimInsideItsCut) {
-    const Picture& p = picture("logo_black");
+TEST_F(Pictures, LogoHasDarkLettersWithALightRim) {
+    const Pyrane::Bitmap& b = bitmapOf("logo");
     int dark = 0, light = 0;
     for (int y = 0; y < 38; ++y)
         for (int x = 0; x < 118; ++x) {
-            AssetTest::Pixel px = p.at(x, y);
-            if (px.a == 255 && px.r < 40) ++dark;
-            if (px.a == 255 && px.r > 200) ++light;
+            Pixel p = b.pixelColor({x, y});
+            dark += p.a == 255 && p.r < 40;
+            light += p.a == 255 && p.r > 200;
         }
     // Dark letters show on the cyan tiles, the light rim on the black ground.
     EXPECT_GT(dark, 600);
     EXPECT_GT(light, 300);
-    EXPECT_EQ(p.ink({0, 0, p.width(), p.height()}), p.ink({0, 0, 118, 38}));
+    EXPECT_EQ(ink(b, {0, 0, b.w(), b.h()}), ink(b, {0, 0, 118, 38}));
 }
