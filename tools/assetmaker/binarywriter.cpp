@@ -21,11 +21,6 @@ void BinaryWriter::fixedText(const std::string& s, std::size_t size) {
         u8(i < s.size() ? std::uint8_t(s[i]) : 0);
 }
 
-void BinaryWriter::patchU32(std::size_t offset, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        _bytes[offset + std::size_t(i)] = std::uint8_t(v >> (8 * i));
-}
-
 void BinaryWriter::patchU16(std::size_t offset, std::uint16_t v) {
     _bytes[offset] = std::uint8_t(v & 0xff);
     _bytes[offset + 1] = std::uint8_t(v >> 8);

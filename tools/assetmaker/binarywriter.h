@@ -19,8 +19,7 @@ public:
         _bytes.insert(_bytes.end(), b.begin(), b.end());
     }
     std::size_t size() const { return _bytes.size(); }
-    // Overwrites a 32-bit value written earlier, for sizes known only afterwards.
-    void patchU32(std::size_t offset, std::uint32_t v);
+    // Overwrites a 16-bit value written earlier, for sizes known only afterwards.
     void patchU16(std::size_t offset, std::uint16_t v);
     const std::vector<std::uint8_t>& data() const { return _bytes; }
     // Writes everything to a file; fails with an AssetError.

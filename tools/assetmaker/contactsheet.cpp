@@ -47,39 +47,50 @@ RgbaImage render(const RgbaImage& picture, Look look) {
     return out;
 }
 
-// The sheet grows downwards; rows are collected and stacked at the end.
-class Sheet {
-public:
-    void addRow(std::vector<RgbaImage> cells) { _rows.push_back(std::move(cells)); }
-    RgbaImage build() const {
-        int width = 0, height = gap;
-        for (const auto& row : _rows) {
-            int w = gap, h = 0;
-            for (const RgbaImage& cell : row) {
-                w += cell.width() + gap;
-                h = std::max(h, cell.height());
+// Draws `text` with its top-left corner at (x, top), one pixel a pixel, in `colour`; the
+// glyph ink takes the colour, as the game's modulated drawing does.
+void drawText(RgbaImage& target, const FontPicture& font, const std::string& text, int x, int top,
+              Rgba colour) {
+    for (char c : text) {
+        auto it = std::find_if(font.glyphs.begin(), font.glyphs.end(),
+                               [c](const GlyphBox& g) { return g.character == c; });
+        if (it == font.glyphs.end()) continue;
+        for (int gy = 0; gy < font.cellHeight; ++gy)
+            for (int gx = 0; gx < it->width; ++gx) {
+                Rgba p = font.image.pixel(it->x + gx, it->y + gy);
+                int ty = top - font.cellHeight + gy;
+                if (p.a) target.pixel(x + gx, ty, blend(target.pixel(x + gx, ty), p, colour));
             }
-            width = std::max(width, w);
-            height += h + gap;
-        }
-        RgbaImage sheet(width, height, sheetGround);
-        int top = height - gap;
-        for (const auto& row : _rows) {
-            int x = gap, h = 0;
-            for (const RgbaImage& cell : row)
-                h = std::max(h, cell.height());
-            for (const RgbaImage& cell : row) {
-                sheet.paste(cell, x, top - cell.height());
-                x += cell.width() + gap;
-            }
-            top -= h + gap;
-        }
-        return sheet;
+        x += it->width;
     }
+}
 
-private:
-    std::vector<std::vector<RgbaImage>> _rows;
-};
+// Stacks rows of pictures from the top down, `gap` pixels apart and from the edges.
+RgbaImage stack(const std::vector<std::vector<RgbaImage>>& rows) {
+    int width = 0, height = gap;
+    std::vector<int> heights;
+    for (const auto& row : rows) {
+        int w = gap, h = 0;
+        for (const RgbaImage& cell : row) {
+            w += cell.width() + gap;
+            h = std::max(h, cell.height());
+        }
+        width = std::max(width, w);
+        heights.push_back(h);
+        height += h + gap;
+    }
+    RgbaImage sheet(width, height, sheetGround);
+    int top = height - gap;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        int x = gap;
+        for (const RgbaImage& cell : rows[r]) {
+            sheet.paste(cell, x, top - cell.height());
+            x += cell.width() + gap;
+        }
+        top -= heights[r] + gap;
+    }
+    return sheet;
+}
 
 // A 160-pixel-wide strip of the play field with the game's shadowed texts, scaled up.
 RgbaImage textStrip(const FontPicture& font, const std::vector<std::string>& lines) {
@@ -96,27 +107,9 @@ RgbaImage textStrip(const FontPicture& font, const std::vector<std::string>& lin
 
 } // namespace
 
-int drawText(RgbaImage& target, const FontPicture& font, const std::string& text, int x, int top,
-             Rgba colour) {
-    int start = x;
-    for (char c : text) {
-        auto it = std::find_if(font.glyphs.begin(), font.glyphs.end(),
-                               [c](const GlyphBox& g) { return g.character == c; });
-        if (it == font.glyphs.end()) continue;
-        for (int gy = 0; gy < font.cellHeight; ++gy)
-            for (int gx = 0; gx < it->width; ++gx) {
-                Rgba p = font.image.pixel(it->x + gx, it->y + gy);
-                int ty = top - font.cellHeight + gy;
-                if (p.a) target.pixel(x + gx, ty, blend(target.pixel(x + gx, ty), p, colour));
-            }
-        x += it->width;
-    }
-    return x - start;
-}
-
 RgbaImage makeContactSheet(const std::map<std::string, RgbaImage>& pictures,
                            const FontPicture& font, const FontPicture& smallFont) {
-    Sheet sheet;
+    std::vector<std::vector<RgbaImage>> rows;
     for (const auto& [name, picture] : pictures) {
         RgbaImage label(160, 12, sheetGround);
         drawText(label, smallFont, name, 0, 14, white);
@@ -125,19 +118,18 @@ RgbaImage makeContactSheet(const std::map<std::string, RgbaImage>& pictures,
         row.push_back(render(picture, {white, black}));
         for (const Look& look : looksOf(name))
             row.push_back(render(picture, look));
-        sheet.addRow(std::move(row));
+        rows.push_back(std::move(row));
     }
-    for (const FontPicture* f : {&font, &smallFont}) {
-        sheet.addRow({render(f->image, {white, grey}), render(f->image, {white, black})});
-    }
-    sheet.addRow(
+    for (const FontPicture* f : {&font, &smallFont})
+        rows.push_back({render(f->image, {white, grey}), render(f->image, {white, black})});
+    rows.push_back(
         {textStrip(font, {"GAME OVER", "Kestrane: made by us", "Quick brown fox, lazy dog!",
                           "0123456789 <{[(~#%^&*)]}> $|\\/?"})});
-    sheet.addRow(
+    rows.push_back(
         {textStrip(smallFont, {"0001234      HI 0012345", "PRESS FIRE", "GET READY",
                                "POWER UP  BONUS 10000", "ACCURACY: 87", "KILLS: 12", "CORE HITS: 3",
                                "abcdefghijklmnopqrstuvwxyz", ".,:;!?_()*/+-=\"'&@"})});
-    return sheet.build();
+    return stack(rows);
 }
 
 } // namespace AssetMaker

@@ -13,9 +13,4 @@ namespace AssetMaker {
 RgbaImage makeContactSheet(const std::map<std::string, RgbaImage>& pictures,
                            const FontPicture& font, const FontPicture& smallFont);
 
-// Draws `text` with its top-left corner at (x, top), one pixel a pixel, in `colour`; the
-// glyph ink takes the colour, as the game's modulated drawing does. Returns the width.
-int drawText(RgbaImage& target, const FontPicture& font, const std::string& text, int x, int top,
-             Rgba colour);
-
 } // namespace AssetMaker

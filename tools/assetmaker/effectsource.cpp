@@ -46,16 +46,14 @@ std::vector<Effect> readEffects(const std::string& path) {
 }
 
 void writeEffects(const std::vector<Effect>& effects, const std::string& dir) {
-    std::vector<const Effect*> sorted;
-    for (const Effect& e : effects)
-        sorted.push_back(&e);
+    std::vector<Effect> sorted = effects;
     std::sort(sorted.begin(), sorted.end(),
-              [](const Effect* a, const Effect* b) { return a->name < b->name; });
+              [](const Effect& a, const Effect& b) { return a.name < b.name; });
     std::ofstream conf(dir + "/sound.conf", std::ios::binary | std::ios::trunc);
     conf << "# effect name, then its sample file in this directory\n";
-    for (const Effect* e : sorted) {
-        writeWav(dir + "/" + e->name + ".wav", e->samples, effectRate);
-        conf << e->name << "  " << e->name << ".wav\n";
+    for (const Effect& e : sorted) {
+        writeWav(dir + "/" + e.name + ".wav", e.samples, effectRate);
+        conf << e.name << "  " << e.name << ".wav\n";
     }
     conf.close();
     if (!conf) throw AssetError("cannot write '" + dir + "/sound.conf'");

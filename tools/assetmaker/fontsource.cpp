@@ -49,6 +49,7 @@ FontPicture readFont(const std::string& path) {
     SourceFile file(path);
     Legend legend{{'.', Rgba{255, 255, 255, 0}}};
     FontPicture font;
+    std::string characters;
     int width = 0;
     std::vector<Glyph> glyphs;
     SourceLine line;
@@ -57,9 +58,9 @@ FontPicture readFont(const std::string& path) {
         WordReader reader(file, line.number, words, 1);
         if (line.text.rfind("glyph ", 0) == 0) {
             glyphs.push_back(readGlyph(file, line));
-            if (font.characters.find(glyphs.back().character) != std::string::npos)
+            if (characters.find(glyphs.back().character) != std::string::npos)
                 file.fail(line.number, "this character already has a glyph");
-            font.characters += glyphs.back().character;
+            characters += glyphs.back().character;
             continue;
         }
         if (words[0] == "height")

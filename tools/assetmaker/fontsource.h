@@ -27,7 +27,6 @@ struct GlyphBox {
 
 struct FontPicture {
     RgbaImage image;
-    std::string characters;
     std::vector<GlyphBox> glyphs;
     int cellHeight = 0;
     int baseline = 0;

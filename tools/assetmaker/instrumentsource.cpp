@@ -92,17 +92,8 @@ void makeDrum(XmInstrument& in, const std::vector<Voice>& voices) {
 
 ToneShape readTone(WordReader& reader) {
     ToneShape tone;
-    std::string wave = reader.word();
-    if (wave == "sine")
-        tone.wave = Wave::Sine;
-    else if (wave == "saw")
-        tone.wave = Wave::Saw;
-    else if (wave == "square")
-        tone.wave = Wave::Square;
-    else if (wave == "triangle")
-        tone.wave = Wave::Triangle;
-    else
-        reader.fail("unknown tone '" + wave + "' (sine, saw, square, triangle)");
+    tone.wave = readWave(reader);
+    if (tone.wave == Wave::Noise) reader.fail("a tone is a sine, saw, square or triangle wave");
     while (!reader.atEnd()) {
         std::string key = reader.word();
         if (key == "harmonics")

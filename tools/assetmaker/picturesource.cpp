@@ -1,28 +1,20 @@
 #include "tools/assetmaker/picturesource.h"
 
+#include <charconv>
+
 #include "tools/assetmaker/sourcefile.h"
 
 namespace AssetMaker {
 
 namespace {
 
+// Eight hex digits, RRGGBBAA.
 bool parseColour(const std::string& text, Rgba& colour) {
-    if (text.size() != 8) return false;
-    std::uint8_t bytes[4];
-    for (int i = 0; i < 4; ++i) {
-        int value = 0;
-        for (int j = 0; j < 2; ++j) {
-            char c = text[std::size_t(i * 2 + j)];
-            int digit = (c >= '0' && c <= '9')   ? c - '0'
-                        : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                        : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                                 : -1;
-            if (digit < 0) return false;
-            value = value * 16 + digit;
-        }
-        bytes[i] = std::uint8_t(value);
-    }
-    colour = {bytes[0], bytes[1], bytes[2], bytes[3]};
+    std::uint32_t v = 0;
+    const char* end = text.data() + text.size();
+    auto result = std::from_chars(text.data(), end, v, 16);
+    if (text.size() != 8 || result.ec != std::errc() || result.ptr != end) return false;
+    colour = {std::uint8_t(v >> 24), std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)};
     return true;
 }
 

@@ -85,7 +85,7 @@ XmCell SongReader::readCell(const std::string& token, int line, int defaultInstr
         rest = next == std::string::npos ? "" : rest.substr(next);
         if (kind == ':') {
             int v = -1;
-            if (!parseInt(value, v) || v < 0 || v > 64)
+            if (!parseNumber(value, v) || v < 0 || v > 64)
                 _file.fail(line, "a volume is a whole number 0..64: '" + token + "'");
             cell.volume = std::uint8_t(0x10 + v);
         } else {
@@ -120,7 +120,7 @@ void SongReader::readTrack(const SourceLine& header, const std::vector<std::stri
             } else if (token[0] == ']') {
                 int times = 1;
                 if (token.size() > 1 &&
-                    (token[1] != '*' || !parseInt(token.substr(2), times) || times < 1))
+                    (token[1] != '*' || !parseNumber(token.substr(2), times) || times < 1))
                     _file.fail(line.number, "a group closes with ] or ]*N");
                 if (groups.empty()) _file.fail(line.number, "] without [");
                 std::vector<XmCell> body(track.cells.begin() + std::ptrdiff_t(groups.back()),

@@ -1,6 +1,5 @@
 #include "tools/assetmaker/sourcefile.h"
 
-#include <charconv>
 #include <fstream>
 
 namespace AssetMaker {
@@ -55,18 +54,6 @@ bool isBlankOrComment(const std::string& text) {
     return pos == std::string::npos || text[pos] == '#';
 }
 
-bool parseDouble(const std::string& word, double& value) {
-    const char* end = word.data() + word.size();
-    auto result = std::from_chars(word.data(), end, value);
-    return result.ec == std::errc() && result.ptr == end && !word.empty();
-}
-
-bool parseInt(const std::string& word, int& value) {
-    const char* end = word.data() + word.size();
-    auto result = std::from_chars(word.data(), end, value);
-    return result.ec == std::errc() && result.ptr == end && !word.empty();
-}
-
 WordReader::WordReader(const SourceFile& file, int line, std::vector<std::string> words,
                        std::size_t first)
     : _file(file), _line(line), _words(std::move(words)), _pos(first) {}
@@ -79,7 +66,7 @@ std::string WordReader::word() {
 double WordReader::number() {
     if (atEnd()) fail("a number is missing at the end of the line");
     double value = 0;
-    if (!parseDouble(_words[_pos], value)) fail("'" + _words[_pos] + "' is not a number");
+    if (!parseNumber(_words[_pos], value)) fail("'" + _words[_pos] + "' is not a number");
     ++_pos;
     return value;
 }
@@ -87,7 +74,7 @@ double WordReader::number() {
 int WordReader::integer() {
     if (atEnd()) fail("a whole number is missing at the end of the line");
     int value = 0;
-    if (!parseInt(_words[_pos], value)) fail("'" + _words[_pos] + "' is not a whole number");
+    if (!parseNumber(_words[_pos], value)) fail("'" + _words[_pos] + "' is not a whole number");
     ++_pos;
     return value;
 }
@@ -98,7 +85,7 @@ void WordReader::expectEnd() const {
 
 bool WordReader::numberFollows() const {
     double value = 0;
-    return !atEnd() && parseDouble(_words[_pos], value);
+    return !atEnd() && parseNumber(_words[_pos], value);
 }
 
 } // namespace AssetMaker

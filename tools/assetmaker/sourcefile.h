@@ -1,6 +1,7 @@
 #pragma once
 // Reading the asset sources: line by line with the file name and line number at hand, so
 // that every complaint points at the place to fix.
+#include <charconv>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -47,9 +48,13 @@ private:
 std::vector<std::string> splitWords(const std::string& text);
 bool isBlankOrComment(const std::string& text);
 
-// Number readings that reject trailing garbage.
-bool parseDouble(const std::string& word, double& value);
-bool parseInt(const std::string& word, int& value);
+// Reads the whole word as a number (an int or a double); false for anything else, trailing
+// garbage included.
+template <typename T> bool parseNumber(const std::string& word, T& value) {
+    const char* end = word.data() + word.size();
+    auto result = std::from_chars(word.data(), end, value);
+    return result.ec == std::errc() && result.ptr == end && !word.empty();
+}
 
 // Reads the key/value pairs of a line such as "freq 440 220 length 0.2": each key takes as
 // many numbers as follow it. Used by the sound and instrument sources.

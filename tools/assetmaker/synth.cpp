@@ -38,7 +38,10 @@ double polyBlep(double phase, double step) {
     return 0.0;
 }
 
-Wave waveNamed(WordReader& reader, const std::string& name) {
+} // namespace
+
+Wave readWave(WordReader& reader) {
+    std::string name = reader.word();
     if (name == "sine") return Wave::Sine;
     if (name == "square") return Wave::Square;
     if (name == "saw") return Wave::Saw;
@@ -47,11 +50,9 @@ Wave waveNamed(WordReader& reader, const std::string& name) {
     reader.fail("unknown wave '" + name + "' (sine, square, saw, triangle, noise)");
 }
 
-} // namespace
-
 Voice readVoice(WordReader& reader) {
     Voice voice;
-    voice.wave = waveNamed(reader, reader.word());
+    voice.wave = readWave(reader);
     while (!reader.atEnd()) {
         std::string key = reader.word();
         if (key == "freq") {

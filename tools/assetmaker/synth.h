@@ -31,6 +31,9 @@ struct Voice {
     std::uint32_t seed = 1;
 };
 
+// Reads a wave name: sine, square, saw, triangle or noise.
+Wave readWave(WordReader& reader);
+
 // Reads the words of a voice line after "voice": the wave name, then keys with their
 // numbers, e.g. "square freq 1200 300 length 0.08 duty 0.25".
 Voice readVoice(WordReader& reader);
