@@ -84,8 +84,9 @@ TEST(Settings, ValuesReadAsTextFloatAndInteger) {
     EXPECT_EQ((value = 1234567.0f).stringValue, "1.23457e+06");
 }
 
-TEST(Settings, SaveWritesKeysInOrderAndReplacesTheOldFileWhole) {
+TEST(Settings, SaveWritesKeysInOrderAndLoadReplacesOrMergesWhatItReads) {
     TestSupport::TempDir dir;
+    const std::string file = dir.path("out.conf");
     Settings settings;
     settings["b@0"] = 3;
     settings["a@0"] = 1;
@@ -93,29 +94,30 @@ TEST(Settings, SaveWritesKeysInOrderAndReplacesTheOldFileWhole) {
     settings.entries()["a"] = Settings::Value("1");
     settings["k@0"] = std::string("tab\there");
     settings["k@2"] = 9; // no k@1: the list stops before it
-    ASSERT_TRUE(settings.save(dir.path("out.conf")));
-    EXPECT_EQ(readFile(dir.path("out.conf")), "a  1 \"x y\"\nb  3\nk  \"tab\there\"\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.path("out.conf.tmp")));
+    ASSERT_TRUE(settings.save(file));
+    const std::string saved = "a  1 \"x y\"\nb  3\nk  \"tab\there\"\n";
+    EXPECT_EQ(readFile(file), saved);
+    EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
 
-    std::filesystem::create_directory(dir.path("out.conf.tmp")); // nothing can be written
-    EXPECT_FALSE(settings.save(dir.path("out.conf")));
-    EXPECT_EQ(readFile(dir.path("out.conf")), "a  1 \"x y\"\nb  3\nk  \"tab\there\"\n");
-    EXPECT_FALSE(settings.save(dir.path("missing/dir/out.conf")));
-}
-
-TEST(Settings, LoadReplacesOrMergesAndAMissingFileChangesNothing) {
-    TestSupport::TempDir dir;
-    const std::string file = writeFile(dir.path("new.conf"), "a 5\n");
     Settings merged, replaced;
-    merged["a"] = 1;
     merged["b"] = 1;
-    replaced["b"] = 1;
+    merged["z"] = 1;
+    replaced["z"] = 1;
     quietLoad(merged, file, true);
     quietLoad(replaced, file, false);
+    EXPECT_EQ(merged["b"].stringValue, "3");
+    EXPECT_TRUE(merged.exists("z"));
+    EXPECT_FALSE(replaced.exists("z"));
+    // A missing file or a folder cannot be read and changes nothing.
     EXPECT_FALSE(replaced.load(dir.path("missing.conf"), false));
     EXPECT_FALSE(replaced.load(dir.dir().string(), false));
-    EXPECT_EQ(texts(merged), (Texts{{"a", "5"}, {"a@0", "5"}, {"b@0", "1"}}));
-    EXPECT_EQ(texts(replaced), (Texts{{"a", "5"}, {"a@0", "5"}}));
+    EXPECT_EQ(replaced["k"].stringValue, "tab\there");
+
+    // A save that cannot be written leaves the old file whole.
+    std::filesystem::create_directory(file + ".tmp");
+    EXPECT_FALSE(replaced.save(file));
+    EXPECT_EQ(readFile(file), saved);
+    EXPECT_FALSE(settings.save(dir.path("missing/dir/out.conf")));
 }
 
 } // namespace

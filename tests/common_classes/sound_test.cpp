@@ -111,6 +111,8 @@ TEST_F(SoundTest, ASongPlaysLoopingAtItsOwnVolumeAndStops) {
     Music::setMasterVolume(quiet, 40);
     Music::playSong(quiet);
     EXPECT_EQ(Mix_VolumeMusic(-1), 20);
+    Music::setMasterVolume(song, 0); // not playing: the music volume stays
+    EXPECT_EQ(Mix_VolumeMusic(-1), 20);
     Music::stopAllSongs();
     EXPECT_FALSE(Mix_PlayingMusic());
     EXPECT_EQ(tap.loudestOver(0.2), 0);

@@ -24,22 +24,22 @@ TEST(Timer, StepsMeasureRealTimeAndSumUp) {
 // whether or not the timer ticked during it.
 TEST(Timer, PausedIntervalsNeverCount) {
     Timer own, during, before;
-    own.reset(1);
+    for (Timer* t : {&own, &during, &before})
+        t->reset(1);
     own.pause(true);
-    sleepMs(60);
-    own.tick();
-    EXPECT_EQ(own.deltaTime(), 0);
-    own.pause(false);
-    during.reset(1);
-    before.reset(1);
     Timer::pauseAll(true);
     sleepMs(60);
+    own.tick();
     during.tick();
+    EXPECT_EQ(own.deltaTime(), 0);
     EXPECT_EQ(during.deltaTime(), 0);
-    sleepMs(60);
     Timer::pauseAll(false);
+    during.tick();
+    before.tick();
+    sleepMs(60);
+    own.pause(false);
+    own.tick();
     for (Timer* t : {&own, &during, &before}) {
-        t->tick();
         EXPECT_LT(t->deltaTime(), 0.05);
         EXPECT_LT(t->totalTime(), 1.05);
     }
