@@ -75,23 +75,19 @@ std::string xmTone(int rows) {
     const int sampleLength = 256;
     put(out, 263, 4); // instrument header size
     putText(out, "square", 22);
-    out += '\0';                            // instrument type
-    put(out, 1, 2);                         // samples
-    put(out, 40, 4);                        // sample header size
-    out += std::string(96 + 48 + 48, '\0'); // key map, volume and panning envelopes
-    out += std::string(14, '\0');           // envelope points, loops, types, vibrato
-    put(out, 0, 2);                         // fade-out
-    out += std::string(22, '\0');           // reserved
+    out += '\0';     // instrument type
+    put(out, 1, 2);  // samples
+    put(out, 40, 4); // sample header size
+    // Key map, volume and panning envelopes, their points, loops and types, vibrato,
+    // fade-out and the reserved bytes: all zero.
+    out += std::string(96 + 48 + 48 + 14 + 2 + 22, '\0');
 
     put(out, sampleLength, 4);
     put(out, 0, 4);            // loop start
     put(out, sampleLength, 4); // loop length
-    out += '\x40';             // volume 64
-    out += '\0';               // fine tune
-    out += '\x01';             // forward loop, 8-bit
-    out += '\x80';             // centre panning
-    out += '\0';               // relative note
-    out += '\0';
+    // Volume 64, no fine tune, forward loop of 8-bit samples, centre panning, no
+    // relative note, a reserved byte.
+    out += std::string("\x40\0\x01\x80\0\0", 6);
     putText(out, "square", 22);
 
     // 8-bit samples, each stored as the difference to the one before.

@@ -17,12 +17,21 @@ void SDLCALL postMix(void* tap, Uint8* stream, int bytes) {
     static_cast<MixTap*>(tap)->listen(stream, bytes);
 }
 
+// Asks `done` every few milliseconds until it says yes or `seconds` have passed.
+template <typename Done> bool within(double seconds, Done done) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
 } // namespace
 
 MixTap::MixTap() {
-    int frequency = 0;
+    int frequency = 0, channels = 0;
     Uint16 format = 0;
-    int channels = 0;
     if (Mix_QuerySpec(&frequency, &format, &channels) == 0 || format != AUDIO_S16SYS)
         throw std::runtime_error("MixTap needs an open mixer with 16-bit output");
     Mix_SetPostMix(postMix, this);
@@ -34,10 +43,9 @@ MixTap::~MixTap() {
 
 void MixTap::listen(const void* stream, int bytes) {
     int loudest = 0;
-    const auto* bytesIn = static_cast<const unsigned char*>(stream);
     for (int i = 0; i + 1 < bytes; i += 2) {
         std::int16_t sample;
-        std::memcpy(&sample, bytesIn + i, sizeof sample);
+        std::memcpy(&sample, static_cast<const char*>(stream) + i, sizeof sample);
         loudest = std::max(loudest, std::abs(int(sample)));
     }
     // Raise the maximum without losing a reset made meanwhile by the test.
@@ -48,12 +56,7 @@ void MixTap::listen(const void* stream, int bytes) {
 
 bool MixTap::hearsSoundWithin(double seconds, int threshold) {
     _loudest.store(0);
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (_loudest.load() > threshold) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return _loudest.load() > threshold;
+    return within(seconds, [&] { return _loudest.load() > threshold; });
 }
 
 int MixTap::loudestOver(double seconds) {
@@ -63,11 +66,7 @@ int MixTap::loudestOver(double seconds) {
 }
 
 bool MixTap::fallsSilentWithin(double seconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (loudestOver(0.1) == 0) return true;
-    }
-    return false;
+    return within(seconds, [&] { return loudestOver(0.1) == 0; });
 }
 
 } // namespace TestSupport
