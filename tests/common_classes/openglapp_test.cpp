@@ -28,7 +28,9 @@ void drainMessages() {
 class ScriptedApp : public OpenglAppMultistate {
 public:
     ScriptedApp() : OpenglAppMultistate("KestraneTest", 160, 100, false) {}
+    // The test's states may be gone by now: the window's last messages skip them.
     ~ScriptedApp() override {
+        closing = true;
         if (Platform::windowAlive(hwnd())) Platform::destroyWindow(hwnd());
         drainMessages();
     }
@@ -39,6 +41,7 @@ public:
     // Sees every message first; returns true to report it as handled.
     std::function<bool(unsigned int)> onMessage;
     int frames = 0, closes = 0, testMessages = 0;
+    bool closing = false;
     std::vector<int> testMessagesBeforeFrame;
 
     void init() override {
@@ -52,6 +55,7 @@ public:
     }
     bool message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) override {
         testMessages += msg == WM_TEST;
+        if (closing) return false;
         if (onMessage && onMessage(msg)) return true;
         return OpenglAppMultistate::message(hwnd, msg, wParam, lParam);
     }
