@@ -2,130 +2,171 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
+#include "pyrane/timelinesprite.h"
+
 using Pyrane::Timeline;
+using Pyrane::TimelineSprite;
 using Key = Timeline<float>::Keyframe;
 
 namespace {
 
-Timeline<float> ramp(float& target, bool loop) {
+constexpr auto ABS = Timeline<float>::ABSOLUTE;
+constexpr auto REL = Timeline<float>::RELATIVE;
+
+Timeline<float> track(const std::vector<Key>& keys, bool loop) {
     Timeline<float> t;
-    t.targetObject(target);
-    t.addKey(Key(0, 0, Timeline<float>::ABSOLUTE));
-    t.addKey(Key(1, 10, Timeline<float>::ABSOLUTE));
+    for (const Key& key : keys)
+        t.addKey(key);
     t.loop(loop);
     return t;
 }
 
-std::vector<float> run(Timeline<float>& t, const float& value, int updates, double dt) {
-    std::vector<float> seen;
-    for (int i = 0; i < updates; ++i) {
-        t.animate(dt);
-        seen.push_back(value);
-    }
-    return seen;
+// From 0 to `to` in one second.
+Timeline<float> ramp(float to = 10, bool loop = true) {
+    return track({{0, 0, ABS}, {1, to, ABS}}, loop);
 }
 
 } // namespace
 
-TEST(Timeline, OnceRunsToTheLastKeyAndStaysThere) {
-    float v = 99;
-    auto t = ramp(v, false);
-    EXPECT_EQ(run(t, v, 6, 0.25), (std::vector<float>{2.5f, 5, 7.5f, 10, 10, 10}));
-    // A finished track no longer writes, even when the variable is changed elsewhere.
+TEST(Timeline, Sequences) {
+    const struct {
+        const char* name;
+        std::vector<Key> keys;
+        bool loop;
+        double dt;
+        std::vector<float> seen;
+    } cases[] = {
+        {"once", {{0, 0, ABS}, {1, 10, ABS}}, false, 0.25, {2.5f, 5, 7.5f, 10, 10, 10}},
+        // The wrapping update leaves the variable alone; the next takes it as the base.
+        {"looping", {{0, 0, ABS}, {1, 10, ABS}}, true, 0.25, {2.5f, 5, 7.5f, 7.5f, 2.5f, 5}},
+        {"relative", {{0, 1, ABS}, {1, 4, REL}, {2, -2, REL}}, false, 0.5, {3, 5, 4, 3, 3}},
+        // Sorted by time, keys of equal time in the order they were added.
+        {"out of order", {{1, 10, ABS}, {0, 0, ABS}, {1, 20, ABS}}, false, 0.5, {5, 20, 20}},
+        // Before a late first key the variable holds.
+        {"late first key", {{1, 0, ABS}, {2, 10, ABS}}, false, 0.5, {4, 0, 5}},
+    };
+    for (const auto& c : cases) {
+        float v = 4;
+        Timeline<float> t = track(c.keys, c.loop);
+        t.targetObject(v);
+        std::vector<float> seen;
+        for (std::size_t i = 0; i < c.seen.size(); ++i) {
+            t.animate(c.dt);
+            seen.push_back(v);
+        }
+        EXPECT_EQ(seen, c.seen) << c.name;
+    }
+}
+
+TEST(Timeline, FinishedOrUnaimedTracksChangeNothing) {
+    float v = 0;
+    Timeline<float> t = ramp(10, false);
+    t.animate(0.5);
+    EXPECT_EQ(t.time(), 0);
+    t.targetObject(v);
+    t.animate(1);
     v = 3;
     t.animate(0.25);
     EXPECT_EQ(v, 3);
-    // Rewinding plays it again.
     t.rewind();
     t.animate(0.5);
     EXPECT_FLOAT_EQ(v, 5);
 }
 
-TEST(Timeline, LoopLeavesTheWrappingUpdateAloneAndRereadsTheBase) {
-    float v = 99;
-    auto t = ramp(v, true);
-    EXPECT_EQ(run(t, v, 6, 0.25), (std::vector<float>{2.5f, 5, 7.5f, 7.5f, 2.5f, 5}));
-    EXPECT_DOUBLE_EQ(t.time(), 0.5);
-}
-
-TEST(Timeline, RelativeKeysChangeByTheirValue) {
-    float v = 0;
-    Timeline<float> t;
-    t.targetObject(v);
-    t.loop(false);
-    t.addKey(Key(0, 1, Timeline<float>::ABSOLUTE));
-    t.addKey(Key(1, 4, Timeline<float>::RELATIVE));
-    t.addKey(Key(2, -2, Timeline<float>::RELATIVE));
-    EXPECT_EQ(run(t, v, 5, 0.5), (std::vector<float>{3, 5, 4, 3, 3}));
-}
-
-TEST(Timeline, KeysAddedOutOfOrderPlayInTimeOrderAndTiesKeepTheirOrder) {
-    float v = 0;
-    Timeline<float> t;
-    t.targetObject(v);
-    t.loop(false);
-    t.addKey(Key(1, 10, Timeline<float>::ABSOLUTE));
-    t.addKey(Key(0, 0, Timeline<float>::ABSOLUTE));
-    t.addKey(Key(1, 20, Timeline<float>::ABSOLUTE));
-    ASSERT_EQ(t.keys().size(), 3u);
-    EXPECT_EQ(t.keys()[0].time, 0);
-    EXPECT_EQ(t.keys()[1].value, 10);
-    EXPECT_EQ(t.keys()[2].value, 20);
-    t.animate(0.5);
-    EXPECT_FLOAT_EQ(v, 5);
-    t.animate(0.5);
-    EXPECT_FLOAT_EQ(v, 20);
-}
-
-TEST(Timeline, AddingAKeyRestartsTheTrack) {
-    float v = 0;
-    auto t = ramp(v, false);
-    t.animate(0.75);
-    t.addKey(Key(2, 30, Timeline<float>::ABSOLUTE));
-    EXPECT_EQ(t.time(), 0);
-    t.animate(1.5);
-    EXPECT_FLOAT_EQ(v, 20);
-}
-
-TEST(Timeline, WithoutTargetNothingHappens) {
-    Timeline<float> t;
-    t.addKey(Key(0, 0, Timeline<float>::ABSOLUTE));
-    t.addKey(Key(1, 10, Timeline<float>::ABSOLUTE));
-    t.animate(0.5);
-    EXPECT_EQ(t.time(), 0);
-}
-
-TEST(Timeline, VariableHoldsBeforeALateFirstKey) {
-    float v = 4;
-    Timeline<float> t;
-    t.targetObject(v);
-    t.loop(false);
-    t.addKey(Key(1, 0, Timeline<float>::ABSOLUTE));
-    t.addKey(Key(2, 10, Timeline<float>::ABSOLUTE));
-    EXPECT_EQ(run(t, v, 3, 0.5), (std::vector<float>{4, 0, 5}));
-}
-
 TEST(Timeline, ACopyStartsFromTheBeginningButAMoveKeepsItsPlace) {
     float v = 0;
-    auto t = ramp(v, true);
+    Timeline<float> t = ramp();
+    t.targetObject(v);
     t.animate(0.5);
-
     Timeline<float> copy(t);
     EXPECT_EQ(copy.target(), &v);
-    EXPECT_EQ(copy.time(), 0);
-    EXPECT_TRUE(copy.loop());
     copy.animate(0.25);
     EXPECT_FLOAT_EQ(v, 2.5f);
-
-    Timeline<float> assigned;
-    assigned = t;
-    EXPECT_EQ(assigned.time(), 0);
-    EXPECT_EQ(assigned.keys().size(), 2u);
-
     Timeline<float> moved(std::move(t));
-    EXPECT_DOUBLE_EQ(moved.time(), 0.5);
     moved.animate(0.25);
     EXPECT_FLOAT_EQ(v, 7.5f);
+}
+
+TEST(TimelineSprite, SetTimelineStoresOneFreshCopyPerVariable) {
+    TimelineSprite s;
+    float v = 0, other = 0;
+    Timeline<float> first = ramp(10), second = ramp(20);
+    second.targetObject(v);
+    second.animate(0.5);
+    s.setTimeline(v, first);
+    EXPECT_EQ(first.target(), &v); // the caller's timeline is aimed too
+    s.setTimeline(v, second);
+    s.setTimeline(other, first);
+    ASSERT_EQ(s.timelines().size(), 2u);
+    s.animate(0.25);
+    EXPECT_FLOAT_EQ(v, 5); // the second one, from the beginning
+    EXPECT_FLOAT_EQ(other, 2.5f);
+    // Growing the list keeps the progress of the stored timelines.
+    float more[8] = {};
+    for (float& m : more)
+        s.setTimeline(m, first);
+    s.animate(0.25);
+    EXPECT_FLOAT_EQ(v, 10);
+}
+
+TEST(TimelineSprite, PausingFreezesTimelinesButNotMotion) {
+    TimelineSprite s;
+    float once = 0, looping = 0;
+    Timeline<float> a = ramp(10, false), b = ramp(10, true);
+    s.setTimeline(once, a);
+    s.setTimeline(looping, b);
+    s.vel(10, 0);
+    s.pause(true);
+    s.animate(0.5);
+    EXPECT_EQ(once, 0);
+    EXPECT_FLOAT_EQ(s.pos().x, 5);
+    s.pause(false);
+    s.animate(0.5);
+    EXPECT_FLOAT_EQ(once, 5);
+    EXPECT_FLOAT_EQ(s.pos().x, 10);
+
+    s.rewindNonLoopingTimelines();
+    EXPECT_EQ(s.timelines()[0].time(), 0);
+    EXPECT_DOUBLE_EQ(s.timelines()[1].time(), 0.5);
+    s.rewindAllTimelines();
+    EXPECT_EQ(s.timelines()[1].time(), 0);
+}
+
+TEST(TimelineSprite, CopiesDriveTheCopysOwnFields) {
+    // Drives every field that copies follow, and one variable elsewhere.
+    struct Driven : TimelineSprite {
+        void driveAll(Timeline<float>& t) {
+            for (float* f :
+                 {&_pos.x, &_pos.y, &_vel.value, &_vel.angle, &_accel, &_color.r, &_color.g,
+                  &_color.b, &_color.a, &_imageRotation, &_imageScale.x, &_imageScale.y})
+                setTimeline(*f, t);
+        }
+    };
+    auto fields = [](const Pyrane::Sprite& s) {
+        return std::vector<float>{s.pos().x,         s.pos().y,        s.vel().value,
+                                  s.vel().angle,     s.accel(),        s.color().r,
+                                  s.color().g,       s.color().b,      s.color().a,
+                                  s.imageRotation(), s.imageScale().x, s.imageScale().y};
+    };
+    Driven s;
+    float outside = 0;
+    Timeline<float> t = ramp(1);
+    s.driveAll(t);
+    s.setTimeline(outside, t);
+    s.animate(0.5);
+    EXPECT_EQ(fields(s), std::vector<float>(12, 0.5f));
+
+    std::unique_ptr<Pyrane::Sprite> copy(s.duplicate());
+    auto* timed = dynamic_cast<TimelineSprite*>(copy.get());
+    ASSERT_NE(timed, nullptr);
+    ASSERT_EQ(timed->timelines().size(), 13u);
+    // The copies start from the beginning and drive the copy's fields, the last one
+    // still the variable elsewhere.
+    timed->animate(0.25);
+    EXPECT_EQ(fields(*timed), std::vector<float>(12, 0.25f));
+    EXPECT_EQ(fields(s), std::vector<float>(12, 0.5f));
+    EXPECT_FLOAT_EQ(outside, 0.25f);
 }

@@ -1,34 +1,18 @@
 #pragma once
-// Writes PNG fixture files through libpng, so that tests load real pictures from disk.
-#include <cstdint>
+// Writes PNG files through libpng, so that tests load real pictures from disk.
+#include <functional>
 #include <string>
-#include <vector>
+
+#include "common_classes/rgba.h"
 
 namespace TestSupport {
 
-// How the pixels are stored in the file. Rgba8 is what the engine loads; the others
-// are there to check that it refuses them.
-enum class PngFormat {
-    Rgba8,    // colour type 6, 8 bits a channel
-    Rgba16,   // colour type 6, 16 bits a channel (each byte v stored as v * 257)
-    Rgb8,     // colour type 2, alpha dropped
-    Gray8,    // colour type 0, the red channel as grey
-    Palette8, // colour type 3, a palette of the distinct colours with their alpha
-};
-
-// Writes a width x height picture to path. rgbaTopDown holds 4 bytes a pixel (r, g, b,
-// a), rows from the top of the picture down, as an image viewer shows it. Throws
-// std::runtime_error when the file cannot be written or the pixels don't fit the size.
-void writePng(const std::string& path, int width, int height,
-              const std::vector<std::uint8_t>& rgbaTopDown, PngFormat format = PngFormat::Rgba8);
-
-// The same picture filled with one colour.
-void writePng(const std::string& path, int width, int height, std::uint8_t r, std::uint8_t g,
-              std::uint8_t b, std::uint8_t a, PngFormat format = PngFormat::Rgba8);
-
-// The whole content of a file, and a file written from bytes, for tests that damage
-// pictures on purpose.
-std::vector<std::uint8_t> readFileBytes(const std::string& path);
-void writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// Writes a w x h RGBA picture, 8 bits a channel; pixel(x, row) gives each pixel with row
+// 0 at the top, as an image viewer shows it. Throws std::runtime_error when it cannot.
+void writePng(const std::string& path, int w, int h,
+              const std::function<RGBA<unsigned char>(int x, int row)>& pixel);
+// Writes a w x h picture of zeros in another libpng colour type and bit depth (a palette
+// picture gets a palette of one colour), for the loader to refuse.
+void writePng(const std::string& path, int w, int h, int colorType, int bitDepth);
 
 } // namespace TestSupport
