@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 
 #include "pyrane/bitmap.h"
 #include "pyrane/image.h"
@@ -22,6 +23,16 @@ using Rgb = std::array<int, 3>;
 
 constexpr Rgb black{0, 0, 0}, white{255, 255, 255}, red{255, 0, 0}, green{0, 255, 0},
     blue{0, 0, 255};
+
+// The message of the std::runtime_error that f raises; "none" when it raises none.
+template <typename F> std::string errorOf(F f) {
+    try {
+        f();
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "none";
+}
 
 class EngineTest : public ::testing::Test {
 protected:
@@ -46,16 +57,15 @@ protected:
         renderer.clear();
         renderer.color(1, 1, 1, 1);
     }
-
     static Rgb rgb(int x, int y) {
         const TestSupport::Pixel p = TestSupport::readPixel(x, y);
         return {p.r, p.g, p.b};
     }
-    // How many pixels of the w x h block from (x, y) satisfy pred.
-    template <typename Pred> static int count(int x, int y, int w, int h, Pred pred) {
+    // How many pixels of the w x h block from (x, y) have colour c (or satisfy c).
+    template <typename Pred> static int count(int x, int y, int w, int h, Pred c) {
         int n = 0;
         for (const TestSupport::Pixel& p : TestSupport::readPixels(x, y, w, h))
-            n += pred(Rgb{p.r, p.g, p.b});
+            n += c(Rgb{p.r, p.g, p.b});
         return n;
     }
     static int count(int x, int y, int w, int h, Rgb c) {
