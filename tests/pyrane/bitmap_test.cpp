@@ -6,8 +6,6 @@
 #include "enginetest.h"
 #include "support/files.h"
 
-using Pyrane::Bitmap;
-
 namespace {
 
 class BitmapTest : public EngineTest {
@@ -23,15 +21,26 @@ protected:
 
 } // namespace
 
-TEST_F(BitmapTest, LoadsRowsBottomUp) {
-    auto bitmap = load("rows.png", 64, 32, [](int x, int row) { return Colour(x, row, 7, 255); });
-    EXPECT_EQ(Vector2<int>(bitmap->w(), bitmap->h()), Vector2<int>(64, 32));
+TEST_F(BitmapTest, LoadsRowsBottomUpAndMasksFromAlpha100MostSignificantBitFirst) {
+    // Bottom row: alpha 99 at x 0, 100 at x 1, 255 at x 33. Top row: 100 at x 31 and 39.
+    auto bitmap = load("rows.png", 64, 2, [](int x, int row) {
+        const int a = row == 1 ? (x == 0    ? 99
+                                  : x == 1  ? 100
+                                  : x == 33 ? 255
+                                            : 0)
+                               : (x == 31 || x == 39 ? 100 : 0);
+        return Colour(x, row, 7, a);
+    });
     // (0, 0) is the bottom-left pixel as a viewer shows it, (0, h - 1) the top-left one.
-    EXPECT_EQ(bitmap->pixelColor({0, 0}), Colour(0, 31, 7, 255));
-    EXPECT_EQ(bitmap->pixelColor({63, 31}), Colour(63, 0, 7, 255));
-    EXPECT_EQ(bitmap->data()[(10 * 64 + 5) * 4 + 1], 21);
-    for (Vector2<int> outside : {Vector2<int>(-1, 0), {64, 0}, {0, -1}, {0, 32}})
+    EXPECT_EQ(bitmap->pixelColor({0, 0}), Colour(0, 1, 7, 99));
+    EXPECT_EQ(bitmap->pixelColor({31, 1}), Colour(31, 0, 7, 100));
+    EXPECT_EQ(bitmap->data()[(64 + 39) * 4 + 3], 100);
+    for (Vector2<int> outside : {Vector2<int>(-1, 0), {64, 0}, {0, -1}, {0, 2}})
         EXPECT_EQ(bitmap->pixelColor(outside), Colour(0, 0, 0, 0));
+    // Each row starts a new word.
+    const std::uint32_t* mask = bitmap->bitmaskData();
+    EXPECT_EQ((std::vector<std::uint32_t>(mask, mask + 4)),
+              (std::vector<std::uint32_t>{0x40000000, 0x40000000, 0x00000001, 0x01000000}));
 }
 
 TEST_F(BitmapTest, RefusedFilesAreNamedInTheMessage) {
@@ -69,21 +78,6 @@ TEST_F(BitmapTest, DamagedOrHostileDataAfterTheSignatureIsAnError) {
     TestSupport::writePng(dir.path("wide.png"), 32768, 1, PNG_COLOR_TYPE_RGBA, 8);
     for (const char* name : {"signature.png", "cut.png", "damaged.png", "wide.png"})
         EXPECT_EQ(loadError(name).substr(0, 26), "file '<file>' is damaged: ") << loadError(name);
-}
-
-TEST_F(BitmapTest, MaskSetsABitFromAlpha100MostSignificantFirstEachRowInNewWords) {
-    // Bottom row: alpha 99 at x 0, 100 at x 1, 255 at x 33. Top row: 100 at x 31 and 39.
-    auto bitmap = load("mask.png", 64, 2, [](int x, int row) {
-        const int a = row == 1 ? (x == 0    ? 99
-                                  : x == 1  ? 100
-                                  : x == 33 ? 255
-                                            : 0)
-                               : (x == 31 || x == 39 ? 100 : 0);
-        return Colour(1, 2, 3, a);
-    });
-    const std::uint32_t* mask = bitmap->bitmaskData();
-    EXPECT_EQ((std::vector<std::uint32_t>(mask, mask + 4)),
-              (std::vector<std::uint32_t>{0x40000000, 0x40000000, 0x00000001, 0x01000000}));
 }
 
 TEST_F(BitmapTest, SingleColourBitmapHasPowerOfTwoSidesAndNoMaskOrTexture) {

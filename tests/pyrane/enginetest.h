@@ -16,6 +16,7 @@
 #include "support/pngwriter.h"
 #include "support/tempdir.h"
 
+using namespace Pyrane;
 using Box = Vell::AABB2<int>;
 using V = Vector2<float>;
 using Colour = RGBA<unsigned char>;
@@ -37,17 +38,17 @@ template <typename F> std::string errorOf(F f) {
 class EngineTest : public ::testing::Test {
 protected:
     EngineTest() {
-        renderer.textureFilter(Pyrane::Renderer2D::NEAREST);
+        renderer.textureFilter(Renderer2D::NEAREST);
         clear(black);
     }
 
     // Writes a w x h picture, pixel(x, row) with row 0 at the top, and loads it.
-    std::unique_ptr<Pyrane::Bitmap> load(const std::string& name, int w, int h,
-                                         const std::function<Colour(int x, int row)>& pixel) {
+    std::unique_ptr<Bitmap> load(const std::string& name, int w, int h,
+                                 const std::function<Colour(int x, int row)>& pixel) {
         TestSupport::writePng(dir.path(name), w, h, pixel);
-        return std::make_unique<Pyrane::Bitmap>(dir.path(name), renderer, true);
+        return std::make_unique<Bitmap>(dir.path(name), renderer, true);
     }
-    std::unique_ptr<Pyrane::Bitmap> solid(const std::string& name, Colour c) {
+    std::unique_ptr<Bitmap> solid(const std::string& name, Colour c) {
         return load(name, 16, 16, [=](int, int) { return c; });
     }
 
@@ -61,19 +62,16 @@ protected:
         const TestSupport::Pixel p = TestSupport::readPixel(x, y);
         return {p.r, p.g, p.b};
     }
-    // How many pixels of the w x h block from (x, y) have colour c (or satisfy c).
-    template <typename Pred> static int count(int x, int y, int w, int h, Pred c) {
+    // How many pixels of the w x h block from (x, y) have colour c.
+    static int count(int x, int y, int w, int h, Rgb c) {
         int n = 0;
         for (const TestSupport::Pixel& p : TestSupport::readPixels(x, y, w, h))
-            n += c(Rgb{p.r, p.g, p.b});
+            n += Rgb{p.r, p.g, p.b} == c;
         return n;
-    }
-    static int count(int x, int y, int w, int h, Rgb c) {
-        return count(x, y, w, h, [&](Rgb p) { return p == c; });
     }
 
     // The window and its context come before the renderer, which sets up GL state.
     OpenglAppMultistate& app = TestSupport::app();
     TestSupport::TempDir dir;
-    Pyrane::Renderer2D renderer{Box(0, 0, 160, 100)};
+    Renderer2D renderer{Box(0, 0, 160, 100)};
 };

@@ -1,43 +1,26 @@
 #include "pyrane/font.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "enginetest.h"
 #include "pyrane/textsprite.h"
 
-using Pyrane::Font;
-using Pyrane::Renderer2D;
-using Pyrane::TextSprite;
-using Pyrane::Timeline;
-
 namespace {
 
-// Writes a font picture given as text rows, top row first, a character a pixel: '#' the
-// pure red marker, '.' transparent, 'B' green, 'C' blue, anything else white.
-std::string writeFont(const std::string& path, const std::vector<std::string>& rows) {
-    TestSupport::writePng(path, int(rows[0].size()), int(rows.size()), [&](int x, int row) {
-        const char c = rows[row][x];
-        return c == '#'   ? Colour(255, 0, 0, 255)
-               : c == '.' ? Colour(0, 0, 0, 0)
+// Writes a font picture of lines 4 pixels high, given by their bottom rows from the lowest
+// line up, the glyphs filling the rows above: '#' the pure red marker in the bottom row,
+// '.' transparent, 'B' green, 'C' blue, anything else white.
+std::string writeFont(const std::string& path, const std::vector<std::string>& bottoms) {
+    const int lines = int(bottoms.size());
+    TestSupport::writePng(path, int(bottoms[0].size()), lines * 4, [&](int x, int row) {
+        const char c = bottoms[lines - 1 - row / 4][x];
+        if (c == '#') return row % 4 == 3 ? Colour(255, 0, 0, 255) : Colour();
+        return c == '.'   ? Colour()
                : c == 'B' ? Colour(0, 255, 0, 255)
                : c == 'C' ? Colour(0, 0, 255, 255)
                           : Colour(255, 255, 255, 255);
     });
     return path;
-}
-
-// Lines 4 pixels high given by their bottom rows, the lowest line first; the glyphs
-// fill the rows above.
-std::vector<std::string> lines(const std::vector<std::string>& bottoms) {
-    std::vector<std::string> rows;
-    for (auto line = bottoms.rbegin(); line != bottoms.rend(); ++line) {
-        std::string above = *line;
-        std::replace(above.begin(), above.end(), '#', '.');
-        rows.insert(rows.end(), 3, above);
-        rows.push_back(*line);
-    }
-    return rows;
 }
 
 // A font with lines 4 high and baseline 1: at the bottom A (3 wide), B (4) and C (2), each
@@ -59,7 +42,7 @@ protected:
 
     // Letter spacing 1; E has no glyph.
     std::unique_ptr<Font> font = std::make_unique<Font>(
-        writeFont(dir.path("font.png"), lines({"AAA#BBBB#CC##...", "DDDDD##........."})),
+        writeFont(dir.path("font.png"), {"AAA#BBBB#CC##...", "DDDDD##........."}),
         std::string("ABC\xff") + "E", 1, 4, 1, renderer, true);
 };
 
@@ -77,12 +60,12 @@ TEST_F(FontTest, GlyphsAreCutBetweenMarkersFromTheBottomLineUp) {
 
     // The right edge ends a line, with or without a marker in the last column, and
     // makes no empty glyph for the next character.
-    Font edge(writeFont(dir.path("edge.png"), lines({"AAAAAAA#BBBBBBBB", "CCCCCCCCCCCCCCC#",
-                                                     "DDDDDDDD#EE##...", "FF#............."})),
+    Font edge(writeFont(dir.path("edge.png"), {"AAAAAAA#BBBBBBBB", "CCCCCCCCCCCCCCC#",
+                                               "DDDDDDDD#EE##...", "FF#............."}),
               "ABCDEF", 0, 4, 0, renderer, false);
     std::vector<int> cuts; // left, bottom and width of each glyph
     for (char c : std::string("ABCDEF")) {
-        const Pyrane::Image* glyph = edge.charImage(c);
+        const Image* glyph = edge.charImage(c);
         cuts.insert(cuts.end(), {glyph->bitmapPos().x, glyph->bitmapPos().y, glyph->size().x});
     }
     EXPECT_EQ(cuts, (std::vector<int>{0, 0, 7, 8, 0, 8, 0, 4, 15, 0, 8, 8, 9, 8, 2, 0, 12, 2}));
@@ -130,10 +113,15 @@ TEST_F(FontTest, PrintsEachLineFromItsAlignedStart) {
 
 namespace {
 
-// "A" on a text sprite at (20, 80).
+// "A" on a text sprite at (20, 80), its alpha driven by the title prompt's blink: hidden
+// until 0.25 s, shown until 0.5 s, looping.
 class TextSpriteTest : public FontTest {
 protected:
     TextSpriteTest() {
+        for (auto [time, value] :
+             {std::pair{0.0, 0.f}, {0.25, 0.f}, {0.251, 1.f}, {0.5, 1.f}, {0.501, 0.f}})
+            blink.addKey(Timeline<float>::Keyframe(time, value, Timeline<float>::ABSOLUTE));
+        sprite.timelineTextColorA(blink);
         sprite.textFont(*font);
         sprite.text("A");
         sprite.pos(20, 80);
@@ -145,23 +133,13 @@ protected:
         return rgb(x, y);
     }
 
+    Timeline<float> blink;
     TextSprite sprite;
 };
-
-// The title prompt's blink: hidden until 0.25 s, shown until 0.5 s, looping.
-Timeline<float> pressFireBlink() {
-    Timeline<float> t;
-    for (auto [time, value] :
-         {std::pair{0.0, 0.f}, {0.25, 0.f}, {0.251, 1.f}, {0.5, 1.f}, {0.501, 0.f}})
-        t.addKey(Timeline<float>::Keyframe(time, value, Timeline<float>::ABSOLUTE));
-    return t;
-}
 
 } // namespace
 
 TEST_F(TextSpriteTest, BlinksByItsAlphaTimelineUntilPaused) {
-    Timeline<float> blink = pressFireBlink();
-    sprite.timelineTextColorA(blink);
     sprite.textColor({0, 1, 0, 1});
     sprite.textOffset({10, 0});
     sprite.vel(10, 0);
@@ -201,11 +179,9 @@ TEST_F(TextSpriteTest, BoundingBoxFollowsTheAlignmentButNotTheScale) {
 }
 
 TEST_F(TextSpriteTest, DuplicateCarriesTheTextAndItsOwnBlink) {
-    Timeline<float> blink = pressFireBlink();
-    sprite.timelineTextColorA(blink);
     sprite.textColor({0.5f, 0.25f, 1, 1});
     sprite.textAlign(Renderer2D::RIGHT, Renderer2D::CENTER);
-    std::unique_ptr<Pyrane::Sprite> copy(sprite.duplicate());
+    std::unique_ptr<Sprite> copy(sprite.duplicate());
     auto& text = dynamic_cast<TextSprite&>(*copy);
     EXPECT_TRUE(text.text() == "A" && text.textFont() == font.get() &&
                 text.textColor() == sprite.textColor() && text.textAlignH() == Renderer2D::RIGHT);

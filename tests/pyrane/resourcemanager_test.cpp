@@ -4,91 +4,74 @@
 #include "pyrane/bitmapmanager.h"
 #include "support/files.h"
 
-using TestSupport::writeFile;
-
 namespace {
 
-// Loads a file's text and counts how often it had to.
-class TextManager : public Pyrane::ResourceManager<std::string> {
-public:
-    std::string* createObject(const std::string& fullPath) override {
-        ++_created;
-        const std::string text = TestSupport::readFile(fullPath);
-        if (text == "broken") throw std::runtime_error("broken file");
-        return new std::string(text);
-    }
-    int _created = 0;
-};
-
-// Files are written by relative name into a temporary working directory.
-class ResourceManagerTest : public testing::Test {
+// Pictures of one colour written by relative name into a temporary working directory,
+// and a bitmap manager that finds them.
+class ResourceManagerTest : public EngineTest {
 protected:
-    TestSupport::TempDir _dir;
-    TestSupport::CurrentDir _inside{_dir.dir()};
-    TextManager _manager;
+    void write(const std::filesystem::path& name, Rgb c, int w = 16) {
+        std::filesystem::create_directories(name.parent_path().empty() ? "." : name.parent_path());
+        TestSupport::writePng(name, w, 16, [=](int, int) { return Colour(c[0], c[1], c[2], 255); });
+    }
+    Rgb colourOf(const std::string& name) {
+        const Colour p = manager.get(name)->pixelColor({0, 0});
+        return {p.r, p.g, p.b};
+    }
+
+    TestSupport::CurrentDir inside{dir.dir()};
+    BitmapManager manager{renderer};
 };
 
 } // namespace
 
-TEST_F(ResourceManagerTest, TheWorkingDirectoryComesFirstThenTheAddedOnesInOrder) {
-    writeFile("player.png", "here");
-    writeFile("images/player.png", "images");
-    writeFile("images/enemy.png", "images");
-    writeFile("bitmaps/enemy.png", "bitmaps");
-    // A folder of the right name is not the file.
-    std::filesystem::create_directory("logo.png");
-    writeFile("bitmaps/logo.png", "bitmaps");
-    for (const char* dir : {" \timages//\n", "bitmaps", "images/", " \t\n"})
-        _manager.addPath(dir);
-    EXPECT_EQ(_manager.path(), (std::list<std::string>{"", "images/", "bitmaps/"}));
-    EXPECT_EQ(*_manager.get("player.png") + *_manager.get("enemy.png") + *_manager.get("logo.png"),
-              "hereimagesbitmaps");
-    EXPECT_EQ(_manager.getEntry("logo.png")->_path, "bitmaps/");
-}
-
-TEST_F(ResourceManagerTest, ANameIsLoadedOnceUntilPurgedAndFailuresRecordNothing) {
-    writeFile("player.png", "ship");
-    std::string* first = _manager.get("player.png");
-    EXPECT_EQ(_manager.get("player.png"), first);
-    EXPECT_EQ(_manager._created, 1);
-    writeFile("player.png", "new");
-    _manager.purge();
-    EXPECT_EQ(*_manager.get("player.png"), "new");
-    // A known name keeps its first object; the second is deleted.
-    EXPECT_FALSE(_manager.addEntry(new std::string("second"), "player.png", ""));
-    EXPECT_EQ(*_manager.get("player.png"), "new");
-
-    // The key is the name as asked for, letter case included.
-    EXPECT_EQ(errorOf([&] { _manager.get("images/Player.png"); }),
-              "ResourceManager(Base) - cannot find resource file: images/Player.png");
-    writeFile("bad.png", "broken");
-    EXPECT_EQ(errorOf([&] { _manager.get("bad.png"); }), "broken file");
-    EXPECT_EQ(_manager.getEntry("bad.png"), nullptr);
-    EXPECT_EQ(_manager._created, 3);
-}
-
-TEST_F(ResourceManagerTest, BitmapManagerLoadsInactiveBitmapsFromThePictureFolders) {
-    TestSupport::app();
-    Pyrane::Renderer2D renderer;
-    Pyrane::BitmapManager manager(renderer);
+TEST_F(ResourceManagerTest, TheWorkingDirectoryComesFirstThenThePictureFoldersInOrder) {
     EXPECT_EQ(manager.path(), (std::list<std::string>{"", "images/", "bitmaps/", "resources/",
                                                       "resources/images/", "resources/bitmaps/"}));
-    auto opaque = [](int, int) { return Colour(255, 0, 0, 255); };
-    std::filesystem::create_directories("resources/bitmaps");
-    std::filesystem::create_directories("images");
-    TestSupport::writePng("resources/bitmaps/ship.png", 16, 8, opaque);
-    TestSupport::writePng("images/odd.png", 48, 32, opaque);
+    // Trimmed of blanks and separators, a known folder is not added again; nor is nothing.
+    manager.addPath(" \timages//\n");
+    manager.addPath(" \t\n");
+    EXPECT_EQ(manager.path().size(), 6u);
+    write("player.png", red);
+    write("images/player.png", green);
+    write("images/enemy.png", green);
+    write("resources/bitmaps/enemy.png", blue);
+    // A folder of the right name is not the file.
+    std::filesystem::create_directory("logo.png");
+    write("resources/logo.png", blue);
+    EXPECT_EQ(
+        (std::vector<Rgb>{colourOf("player.png"), colourOf("enemy.png"), colourOf("logo.png")}),
+        (std::vector<Rgb>{red, green, blue}));
+    EXPECT_EQ(manager.getEntry("logo.png")->_path, "resources/");
+}
 
-    Pyrane::Bitmap* ship = manager.get("ship.png");
-    EXPECT_EQ(ship->pixelColor({3, 3}), Colour(255, 0, 0, 255));
+TEST_F(ResourceManagerTest, APictureIsLoadedOnceWithoutTextureUntilActivatedOrPurged) {
+    write("ship.png", red);
+    Bitmap* ship = manager.get("ship.png");
     EXPECT_EQ(ship->texID(), 0u);
+    write("ship.png", green);
+    EXPECT_EQ(manager.get("ship.png"), ship);
     manager.activateAll();
     EXPECT_NE(ship->texID(), 0u);
-    // Errors name the file as found.
+    manager.purge();
+    EXPECT_EQ(colourOf("ship.png"), green);
+    // A known name keeps its first object; the second is deleted.
+    EXPECT_FALSE(
+        manager.addEntry(new Bitmap(dir.path("ship.png"), renderer, true), "ship.png", ""));
+    EXPECT_EQ(colourOf("ship.png"), green);
+}
+
+TEST_F(ResourceManagerTest, FailuresNameTheFileAsAskedForOrAsFoundAndRecordNothing) {
+    // The key is the name as asked for, letter case included.
+    write("ship.png", red);
+    EXPECT_EQ(errorOf([&] { manager.get("images/Ship.png"); }),
+              "ResourceManager(Base) - cannot find resource file: images/Ship.png");
+    write("images/odd.png", red, 48);
     EXPECT_EQ(errorOf([&] { manager.get("odd.png"); }),
               "file 'images/odd.png' is not pow2 pixelsize");
+    EXPECT_EQ(manager.getEntry("odd.png"), nullptr);
     // Without a renderer nothing is made, and activating skips the empty entry.
-    Pyrane::BitmapManager none;
+    BitmapManager none;
     EXPECT_EQ(none.get("ship.png"), nullptr);
     none.activateAll();
 }
