@@ -81,11 +81,12 @@ TEST(TimelineSprite, SetTimelineStoresOneFreshCopyPerVariable) {
     s.setTimeline(v, first);
     EXPECT_EQ(first.target(), &v); // the caller's timeline is aimed too
     s.setTimeline(v, second);
-    s.setTimeline(other, first);
+    s.setTimeline(other, second);
     ASSERT_EQ(s.timelines().size(), 2u);
     s.animate(0.25);
-    EXPECT_FLOAT_EQ(v, 5); // the second one, from the beginning
-    EXPECT_FLOAT_EQ(other, 2.5f);
+    // The second one, from the beginning, replacing the first and added anew.
+    EXPECT_FLOAT_EQ(v, 5);
+    EXPECT_FLOAT_EQ(other, 5);
     // Growing the list keeps the progress of the stored timelines.
     float more[8] = {};
     for (float& m : more)
@@ -110,8 +111,9 @@ TEST(TimelineSprite, CopiesDriveTheCopysOwnFields) {
     Timeline<float> t = ramp(1);
     s.drive(t);
     s.setTimeline(outside, t);
-    std::unique_ptr<Sprite> copy(s.duplicate());
     s.animate(0.5);
+    // The copies start from the beginning.
+    std::unique_ptr<Sprite> copy(s.duplicate());
     copy->animate(0.25);
     EXPECT_EQ(fields(s), std::vector<float>(4, 0.5f));
     EXPECT_EQ(fields(*copy), std::vector<float>(4, 0.25f));
