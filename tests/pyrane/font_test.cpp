@@ -177,15 +177,3 @@ TEST_F(TextSpriteTest, BoundingBoxFollowsTheAlignmentButNotTheScale) {
     sprite.imageScale({3, 3});
     EXPECT_EQ(sprite.boundingBox(), Vell::AABB2<float>(13, 80, 21, 88));
 }
-
-TEST_F(TextSpriteTest, DuplicateCarriesTheTextAndItsOwnBlink) {
-    sprite.textColor({0.5f, 0.25f, 1, 1});
-    sprite.textAlign(Renderer2D::RIGHT, Renderer2D::CENTER);
-    std::unique_ptr<Sprite> copy(sprite.duplicate());
-    auto& text = dynamic_cast<TextSprite&>(*copy);
-    EXPECT_TRUE(text.text() == "A" && text.textFont() == font.get() &&
-                text.textColor() == sprite.textColor() && text.textAlignH() == Renderer2D::RIGHT);
-    text.animate(0.1);
-    EXPECT_EQ(text.textColor().a, 0);
-    EXPECT_EQ(sprite.textColor().a, 1);
-}

@@ -68,21 +68,6 @@ TEST_F(ImageTest, CachedAndUncachedImagesDrawTheTabledQuadWithTheHotSpotOnThePos
     EXPECT_FALSE(glIsList(list));
 }
 
-TEST_F(ImageTest, PixelColorUnderAScreenPoint) {
-    // Each pixel tells its bottom-up coordinates.
-    auto bitmap =
-        load("coords.png", 32, 32, [](int x, int row) { return Colour(x, 31 - row, 0, 255); });
-    Image image(*bitmap, Box(8, 4, 24, 20), Vector2<int>(3, 5), false);
-    const V at(50.7f, 30.2f);
-    std::vector<Colour> seen;
-    for (V d : {V(0, 0), V(-3.5f, 0), V(12.9f, 10.9f), V(-4, 0), V(13, 0), V(0, -6), V(0, 11)})
-        seen.push_back(image.pixelColor(at, at + d));
-    // Nothing just outside the quad on each side.
-    EXPECT_EQ(seen, (std::vector<Colour>{Colour(11, 9, 0, 255), Colour(8, 9, 0, 255),
-                                         Colour(23, 19, 0, 255), Colour(), Colour(), Colour(),
-                                         Colour()}));
-}
-
 TEST_F(ImageTest, OpaqueSquaresCountWithoutTheLastRowAndColumn) {
     auto bitmap = solid("opaque.png", Colour(255, 255, 255, 200));
     Image a(*bitmap, Box(0, 0, 16, 16), Vector2<int>(8, 8), true);
