@@ -46,10 +46,10 @@ TEST_F(BitmapTest, LoadsRowsBottomUpAndMasksFromAlpha100MostSignificantBitFirst)
 TEST_F(BitmapTest, RefusedFilesAreNamedInTheMessage) {
     TestSupport::writeFile(dir.path("short.png"), "\x89PNG\r\n\x1a");
     TestSupport::writeFile(dir.path("text.png"), "not a picture");
-    TestSupport::writePng(dir.path("48x32.png"), 48, 32, PNG_COLOR_TYPE_RGBA, 8);
-    TestSupport::writePng(dir.path("32x24.png"), 32, 24, PNG_COLOR_TYPE_RGBA, 8);
-    TestSupport::writePng(dir.path("palette.png"), 48, 32, PNG_COLOR_TYPE_PALETTE, 8);
-    TestSupport::writePng(dir.path("16bit.png"), 32, 32, PNG_COLOR_TYPE_RGBA, 16);
+    TestSupport::writePng(dir.path("48x32.png"), 48, 32, PNG_FORMAT_RGBA);
+    TestSupport::writePng(dir.path("32x24.png"), 32, 24, PNG_FORMAT_RGBA);
+    TestSupport::writePng(dir.path("palette.png"), 48, 32, PNG_FORMAT_RGBA_COLORMAP);
+    TestSupport::writePng(dir.path("16bit.png"), 32, 32, PNG_FORMAT_LINEAR_RGB_ALPHA);
     EXPECT_EQ(loadError("missing.png"), "cannot open file X '<file>'");
     EXPECT_EQ(loadError("short.png"), "cannot read file '<file>'");
     EXPECT_EQ(loadError("text.png"), "file '<file>' is not in png format");
@@ -75,7 +75,7 @@ TEST_F(BitmapTest, DamagedOrHostileDataAfterTheSignatureIsAnError) {
         bytes[i] ^= 0x5a;
     TestSupport::writeFile(dir.path("damaged.png"), bytes);
     // Wider than any texture: refused before libpng reserves the rows.
-    TestSupport::writePng(dir.path("wide.png"), 32768, 1, PNG_COLOR_TYPE_RGBA, 8);
+    TestSupport::writePng(dir.path("wide.png"), 32768, 1, PNG_FORMAT_RGBA);
     for (const char* name : {"signature.png", "cut.png", "damaged.png", "wide.png"})
         EXPECT_EQ(loadError(name).substr(0, 26), "file '<file>' is damaged: ") << loadError(name);
 }

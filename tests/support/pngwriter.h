@@ -11,8 +11,9 @@ namespace TestSupport {
 // 0 at the top, as an image viewer shows it. Throws std::runtime_error when it cannot.
 void writePng(const std::string& path, int w, int h,
               const std::function<RGBA<unsigned char>(int x, int row)>& pixel);
-// Writes a w x h picture of zeros in another libpng colour type and bit depth (a palette
-// picture gets a palette of one colour), for the loader to refuse.
-void writePng(const std::string& path, int w, int h, int colorType, int bitDepth);
+// Writes a w x h picture of zeros in a format of libpng's simplified interface
+// (PNG_FORMAT_...; a colour-mapped one gets 256 black entries, 8 bits an index), for the
+// loader to refuse.
+void writePng(const std::string& path, int w, int h, unsigned int format);
 
 } // namespace TestSupport
