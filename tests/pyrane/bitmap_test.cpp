@@ -24,12 +24,8 @@ protected:
 TEST_F(BitmapTest, LoadsRowsBottomUpAndMasksFromAlpha100MostSignificantBitFirst) {
     // Bottom row: alpha 99 at x 0, 100 at x 1, 255 at x 33. Top row: 100 at x 31 and 39.
     auto bitmap = load("rows.png", 64, 2, [](int x, int row) {
-        const int a = row == 1 ? (x == 0    ? 99
-                                  : x == 1  ? 100
-                                  : x == 33 ? 255
-                                            : 0)
-                               : (x == 31 || x == 39 ? 100 : 0);
-        return Colour(x, row, 7, a);
+        const int bottom = x == 0 ? 99 : x == 1 ? 100 : x == 33 ? 255 : 0;
+        return Colour(x, row, 7, row == 1 ? bottom : x == 31 || x == 39 ? 100 : 0);
     });
     // (0, 0) is the bottom-left pixel as a viewer shows it, (0, h - 1) the top-left one.
     EXPECT_EQ(bitmap->pixelColor({0, 0}), Colour(0, 1, 7, 99));

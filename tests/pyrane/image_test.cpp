@@ -12,29 +12,28 @@ using ImageTest = EngineTest;
 
 namespace {
 
-// The alpha under screen pixel (x, y) of an image with its hot spot at pos, and where
-// the image covers the screen.
-int alphaUnder(const Image& image, V pos, int x, int y, Box* covered = nullptr) {
+// Where an image with its hot spot at pos covers the screen.
+Box onScreen(const Image& image, V pos) {
     const Vector2<int> min = Vector2<int>(int(pos.x), int(pos.y)) - image.pivot();
-    if (covered) *covered = Box(min.x, min.y, min.x + image.size().x, min.y + image.size().y);
-    return image.bitmap().pixelColor(Vector2<int>(x, y) - min + image.bitmapPos()).a;
+    return Box(min.x, min.y, min.x + image.size().x, min.y + image.size().y);
 }
 
 // The pixel tests counted pixel by pixel over the overlap without its last row: the
 // alpha test (window 1) one count a pixel pair, without the last column; the mask test
 // (window 32) one count a 32-pixel window from the overlap's left edge holding a pair.
 int bruteForce(const Image& a, V pa, int ta, const Image& b, V pb, int tb, int window) {
-    Box ra, rb;
-    alphaUnder(a, pa, 0, 0, &ra);
-    alphaUnder(b, pb, 0, 0, &rb);
-    const Box o = ra & rb;
+    auto solid = [](const Image& image, V pos, int threshold, int x, int y) {
+        const Vector2<int> p = Vector2<int>(x, y) - onScreen(image, pos).min + image.bitmapPos();
+        return image.bitmap().pixelColor(p).a >= threshold;
+    };
+    const Box o = onScreen(a, pa) & onScreen(b, pb);
     const int right = window == 1 ? o.max.x - 1 : o.max.x;
     int n = 0;
     for (int y = o.min.y; y < o.max.y - 1; ++y)
         for (int x0 = o.min.x; x0 < right; x0 += window) {
             bool hit = false;
             for (int x = x0; x < std::min(x0 + window, right); ++x)
-                hit = hit || (alphaUnder(a, pa, x, y) >= ta && alphaUnder(b, pb, x, y) >= tb);
+                hit = hit || (solid(a, pa, ta, x, y) && solid(b, pb, tb, x, y));
             n += hit;
         }
     return n;
