@@ -16,12 +16,12 @@ namespace {
 
 // The samples of a WAV file; empty unless it holds 16-bit mono sound at 44.1 kHz.
 std::vector<std::int16_t> samplesOf(const std::string& path) {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* data = nullptr;
     Uint32 bytes = 0;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &data, &bytes)) return {};
+    if (!SDL_LoadWAV(path.c_str(), &format, &data, &bytes)) return {};
     std::vector<std::int16_t> samples;
-    if (spec.format == AUDIO_S16LSB && spec.channels == 1 && spec.freq == 44100)
+    if (format.format == AUDIO_S16LSB && format.channels == 1 && format.freq == 44100)
         samples.assign(reinterpret_cast<std::int16_t*>(data),
                        reinterpret_cast<std::int16_t*>(data + bytes));
     SDL_FreeWAV(data);
