@@ -2,10 +2,8 @@
 
 #include <SDL_mixer.h>
 
-#include <fstream>
-
+#include "support/files.h"
 #include "support/tempdir.h"
-
 #include "tarvex/game.h"
 #include "tarvex/stateplay.h"
 
@@ -13,44 +11,44 @@ namespace fs = std::filesystem;
 
 namespace TestSupport {
 
-namespace {
-
-TempDir& folder() {
-    static TempDir dir;
-    return dir;
-}
-
-} // namespace
-
-const fs::path& gameFolder() {
-    return folder().dir();
-}
-
 const Startup& startGame() {
+    static TempDir dir;
     static const Startup startup = [] {
-        const fs::path build = fs::current_path();
-        const fs::path& dir = gameFolder();
-        fs::create_directory_symlink(build / "bitmaps", dir / "bitmaps");
-        fs::create_directory_symlink(build / "sound", dir / "sound");
-        fs::create_directory(dir / "data");
-        std::ofstream(dir / "data/kestrane.conf") << "volume 7\nscreenSize 2\nname \"a b\"\n";
-        std::ofstream(dir / "data/kestrane.dat", std::ios::binary)
-            << std::string("\0\0\x48\x42", 4);
-        fs::current_path(dir);
+        fs::create_directory_symlink(fs::current_path() / "bitmaps", dir.dir() / "bitmaps");
+        fs::create_directory_symlink(fs::current_path() / "sound", dir.dir() / "sound");
+        writeFile(dir.path("data/kestrane.conf"), "volume 7\nscreenSize 2\nname \"a b\"\n");
+        writeFile(dir.path("data/kestrane.dat"), std::string("\0\0\x48\x42", 4));
+        fs::current_path(dir.dir());
 
         Platform::setMessageReporter([](const std::string&, const std::string&) {});
         game.mainRenderingContext();
         game.init();
-        Startup s;
-        s.screenSize = game.screenSize();
-        s.width = game.width();
-        s.height = game.height();
-        s.hiscore = Tarvex::statePlay._hiscore;
-        s.state = game.currentState();
-        s.musicPlaying = Mix_PlayingMusic() != 0;
-        return s;
+        return Startup{game.screenSize(),          game.width(),        game.height(),
+                       Tarvex::statePlay._hiscore, game.currentState(), Mix_PlayingMusic() != 0};
     }();
     return startup;
+}
+
+void GameTest::SetUp() {
+    startGame();
+    game.paused = false;
+    game.screenSize(4);
+    game.menu();
+    _hiscore = Tarvex::statePlay._hiscore;
+}
+
+void GameTest::TearDown() {
+    game.paused = false;
+    game.menu();
+    Tarvex::statePlay._hiscore = _hiscore;
+}
+
+void keyDown(unsigned int key, bool repeat) {
+    game.message(game.hwnd(), WM_KEYDOWN, key, repeat ? KEY_PREVIOUSLY_DOWN | 1 : 1);
+}
+
+void keyUp(unsigned int key) {
+    game.message(game.hwnd(), WM_KEYUP, key, KEY_PREVIOUSLY_DOWN | KEY_TRANSITION_UP | 1);
 }
 
 std::vector<Pixel> readPicture() {
@@ -58,14 +56,10 @@ std::vector<Pixel> readPicture() {
     Platform::drawableSize(game.hwnd(), width, height);
     std::vector<Pixel> screen = readPixels(0, 0, width, height);
     std::vector<Pixel> picture;
-    picture.reserve(160 * 100);
-    for (int y = 0; y < 100; ++y) {
-        for (int x = 0; x < 160; ++x) {
-            int sx = (2 * x + 1) * width / 320;
-            int sy = (2 * y + 1) * height / 200;
-            picture.push_back(screen[std::size_t(sy) * width + sx]);
-        }
-    }
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 160; ++x)
+            picture.push_back(
+                screen[(2 * y + 1) * height / 200 * width + (2 * x + 1) * width / 320]);
     return picture;
 }
 

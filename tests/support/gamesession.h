@@ -1,8 +1,9 @@
 #pragma once
 // The game's start-up, run once for a test program that links the game (its global
-// `game` is the program's window), and reading back the 160 x 100 picture the game
-// shows.
-#include <filesystem>
+// `game` is the program's window), a fixture for tests of the started game, keys sent
+// as the window sends them, and the 160 x 100 picture the game shows read back.
+#include <gtest/gtest.h>
+
 #include <vector>
 
 #include "common_classes/openglappmultistate.h"
@@ -12,24 +13,33 @@ namespace TestSupport {
 
 // What the game looked like right after its start-up.
 struct Startup {
-    int screenSize = 0;
-    int width = 0;
-    int height = 0;
-    float hiscore = 0;
-    OpenglAppMultistate::State* state = nullptr;
-    bool musicPlaying = false;
+    int screenSize, width, height;
+    float hiscore;
+    OpenglAppMultistate::State* state;
+    bool musicPlaying;
 };
 
-// Runs game.init() once, in a scratch folder that becomes the working directory for
-// the rest of the program: it links the build tree's bitmaps/ and sound/ and has a
-// data/ of its own holding the settings file "screenSize 2" (plus the keys "volume"
-// and "name") and the hiscore bytes 00 00 48 42, so tests never touch build/data/.
-// Returns what the start-up left.
+// Runs game.init() once, in a scratch folder that stays the working directory: it
+// links the build tree's bitmaps/ and sound/ and has a data/ of its own holding the
+// settings file "volume 7", "screenSize 2", "name "a b"" and the hiscore bytes
+// 00 00 48 42, so tests never touch build/data/.
 const Startup& startGame();
-// The scratch folder of startGame.
-const std::filesystem::path& gameFolder();
 
-// The 160 x 100 picture as a window mode of the game shows it after blowup: the centre
+// A test of the started game, unpaused in window mode 4 and in the menu; the hiscore
+// is put back afterwards.
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    float _hiscore = 0;
+};
+
+void keyDown(unsigned int key, bool repeat = false);
+void keyUp(unsigned int key);
+
+// The 160 x 100 picture as the current window mode shows it after blowup: the centre
 // of each stretched pixel of the client area, rows from the bottom up.
 std::vector<Pixel> readPicture();
 

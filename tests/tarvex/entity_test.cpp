@@ -13,42 +13,25 @@ using Tarvex::Entity;
 using Box = Vell::AABB2<float>;
 using V = Vector2<float>;
 
-TEST(Entity, TheBoxFitsTheImageAndMovesByPositionAndOffset) {
+TEST(Entity, BoxesFitTheImageAndPixelTestsPlaceOnlyTheTestedEntityAtTheOffset) {
     TestSupport::startGame();
-    Entity e;
-    e.calcBbox();
-    EXPECT_EQ(e._bbox, Box()) << "without an image the box stays";
-    e.image(game.images.at("box_4x2"));
-    e.calcBbox();
-    EXPECT_EQ(e._bbox, Box(-2, -1, 2, 1));
+    Entity a, b;
+    a.image(game.images.at("box_4x2"));
+    a.calcBbox();
+    a.pos(10, 10);
+    // The box spans (13, 9)-(17, 11) at the offset; touching counts.
+    EXPECT_TRUE(a.collisionWithBox(Box(17, 11, 20, 20), V(5, 0)));
+    EXPECT_FALSE(a.collisionWithBox(Box(17.1f, 11, 20, 20), V(5, 0)));
 
-    e.pos(10, 10);
-    const V offset(5, 0); // the box now spans (13, 9)-(17, 11)
-    EXPECT_TRUE(e.collisionWithBox(Box(17, 11, 20, 20), offset)) << "touching counts";
-    EXPECT_FALSE(e.collisionWithBox(Box(17.1f, 11, 20, 20), offset));
-    EXPECT_FALSE(e.collisionWithBox(Box(17, 11, 20, 20), V()));
-}
-
-TEST(Entity, PixelTestPlacesThisEntityAtItsPositionPlusTheOffset) {
-    TestSupport::startGame();
-    Entity a;
-    Entity b;
     a.image(game.images.at("box_16x16"));
     b.image(game.images.at("box_16x16"));
     a.pos(50, 50);
-    b.pos(60, 50);
-    EXPECT_TRUE(a.collision(&b, V()));
     b.pos(66, 50);
     EXPECT_FALSE(a.collision(&b, V())) << "squares that only touch do not collide";
-
-    // A piece at (0, 0) of something at (55, 50), as enemy pieces are tested.
-    a.pos(0, 0);
-    EXPECT_FALSE(a.collision(&b, V()));
-    EXPECT_TRUE(a.collision(&b, V(55, 50)));
-    EXPECT_FALSE(b.collision(&a, V(55, 50))) << "the offset moves only the one tested";
-
+    EXPECT_TRUE(a.collision(&b, V(1, 0)));
+    EXPECT_FALSE(b.collision(&a, V(1, 0))) << "the offset moves only the one tested";
     b.image(nullptr);
-    EXPECT_FALSE(a.collision(&b, V(66, 50))) << "without an image nothing collides";
+    EXPECT_FALSE(a.collision(&b, V(10, 0))) << "without an image nothing collides";
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "pyrane/bitmap.h"
 #include "pyrane/font.h"
 #include "pyrane/image.h"
@@ -16,47 +18,32 @@ using TestSupport::Pixel;
 
 namespace {
 
-class StateMenuTest : public ::testing::Test {
+class StateMenuTest : public TestSupport::GameTest {
 protected:
-    void SetUp() override {
-        TestSupport::startGame();
-        game.screenSize(4);
-        game.menu();
-    }
-    void TearDown() override { game.menu(); }
-
     std::vector<Pixel> frame(double dt) {
         stateMenu.dt = dt;
-        stateMenu.time += dt;
-        EXPECT_TRUE(stateMenu.frame());
+        stateMenu.frame();
         return TestSupport::readPicture();
     }
-
-    static bool white(const Pixel& p) { return p.r > 200 && p.g > 200 && p.b > 200; }
-
-    // White pixels where "PRESS FIRE" stands, centred on (80.5, 43).
-    static int promptPixels(const std::vector<Pixel>& picture) {
-        int count = 0;
-        for (int y = 35; y < 52; ++y)
-            for (int x = 50; x < 111; ++x)
-                count += white(picture[y * 160 + x]);
-        return count;
+    // White pixels in the rows where "PRESS FIRE" stands, centred on (80.5, 43).
+    long promptPixels(double dt) {
+        const std::vector<Pixel> picture = frame(dt);
+        return std::count(picture.begin() + 35 * 160, picture.begin() + 52 * 160,
+                          Pixel{255, 255, 255, 255});
     }
 };
 
 TEST_F(StateMenuTest, ShowsTheLogoOverCyanTilesOnBlack) {
-    std::vector<Pixel> picture = frame(0.1);
-    // The logo's hot spot (59, 19) lies on (79, 80): its picture covers x 20..137 and
-    // y 61..98 and is drawn untinted, so its opaque pixels show as they are.
-    const Pyrane::Image& logo = *game.images.at("logo");
+    const std::vector<Pixel> picture = frame(0.1);
+    // The logo's hot spot (59, 19) lies on (79, 80), so it covers x 20..137 and y
+    // 61..98; it is drawn untinted, so its opaque pixels show as they are.
+    const Pyrane::Bitmap& logo = game.images.at("logo")->bitmap();
     int opaque = 0, wrong = 0;
     for (int y = 0; y < 38; ++y) {
         for (int x = 0; x < 118; ++x) {
-            RGBA<unsigned char> c = logo.bitmap().pixelColor(Vector2<int>(x, y));
-            if (c.a != 255) continue;
-            ++opaque;
-            const Pixel& p = picture[(61 + y) * 160 + 20 + x];
-            wrong += p.r != c.r || p.g != c.g || p.b != c.b;
+            const RGBA<unsigned char> c = logo.pixelColor(Vector2<int>(x, y));
+            opaque += c.a == 255;
+            wrong += c.a == 255 && picture[(61 + y) * 160 + 20 + x] != Pixel{c.r, c.g, c.b, 255};
         }
     }
     EXPECT_GT(opaque, 500);
@@ -64,96 +51,67 @@ TEST_F(StateMenuTest, ShowsTheLogoOverCyanTilesOnBlack) {
 
     // Below the logo and away from the texts: black ground and tiles in shades of cyan.
     int tiles = 0;
-    for (int y = 52; y < 60; ++y) {
-        for (int x = 0; x < 160; ++x) {
-            const Pixel& p = picture[y * 160 + x];
-            ASSERT_EQ(p.r, 0) << x << "," << y;
-            ASSERT_EQ(p.g, p.b) << x << "," << y;
-            tiles += p.g > 0;
-        }
+    for (int i = 52 * 160; i < 60 * 160; ++i) {
+        ASSERT_TRUE(picture[i].r == 0 && picture[i].g == picture[i].b) << i % 160 << "," << i / 160;
+        tiles += picture[i].g > 0;
     }
     EXPECT_GT(tiles, 50);
 }
 
 TEST_F(StateMenuTest, PromptBlinksEveryQuarterSecond) {
-    EXPECT_EQ(promptPixels(frame(0.1)), 0);
-    EXPECT_EQ(promptPixels(frame(0.1)), 0);
-    int shown = promptPixels(frame(0.06)); // 0.26 s
+    EXPECT_EQ(promptPixels(0.1), 0);
+    EXPECT_EQ(promptPixels(0.1), 0);
+    const long shown = promptPixels(0.06); // 0.26 s
     EXPECT_GT(shown, 30);
-    EXPECT_EQ(promptPixels(frame(0.2)), shown); // 0.46 s
+    EXPECT_EQ(promptPixels(0.2), shown); // 0.46 s
     // The update that passes the end of the period (0.501 s) starts the next one.
-    frame(0.05);
-    EXPECT_EQ(promptPixels(frame(0.05)), 0);    // 0.059 s into the second period
-    EXPECT_EQ(promptPixels(frame(0.2)), shown); // 0.259 s into it
+    promptPixels(0.05);
+    EXPECT_EQ(promptPixels(0.05), 0);    // 0.059 s into the second period
+    EXPECT_EQ(promptPixels(0.2), shown); // 0.259 s into it
 }
 
-TEST_F(StateMenuTest, RepaintWithoutTimeDrawsTheSamePicture) {
-    std::vector<Pixel> first = frame(0.37);
-    EXPECT_EQ(frame(0), first);
-}
-
-TEST_F(StateMenuTest, CreditsRunLeftAndRestartAtHeight18) {
-    EXPECT_EQ(stateMenu.credits.pos(), Vector2<float>(160, 17));
-    EXPECT_GT(stateMenu.creditsLength, 1000); // one long line
-    frame(0.5);
-    EXPECT_FLOAT_EQ(stateMenu.credits.pos().x, 140);
-    EXPECT_EQ(stateMenu.credits.pos().y, 17);
-
-    // 40 pixels a second until its end has passed 10 pixels beyond the left edge.
-    double seconds = (160 + stateMenu.creditsLength) / 40;
-    double t = 0.5;
-    while (t + 0.25 < seconds) {
-        frame(0.25);
-        t += 0.25;
-        ASSERT_EQ(stateMenu.credits.pos().y, 17);
-    }
-    frame(0.5);
-    EXPECT_EQ(stateMenu.credits.pos(), Vector2<float>(160, 18));
-    frame(0.5);
-    EXPECT_FLOAT_EQ(stateMenu.credits.pos().x, 140);
-    EXPECT_EQ(stateMenu.credits.pos().y, 18);
-}
-
-TEST_F(StateMenuTest, CreditsLineHasSixPartsInOneLine) {
-    std::string text = Tarvex::StateMenu::creditsText;
+TEST_F(StateMenuTest, CreditsAreOneLineOfSixPartsRunningLeftAndRestartingAtHeight18) {
+    const std::string text = Tarvex::StateMenu::creditsText;
     EXPECT_EQ(text.find('\n'), std::string::npos);
     EXPECT_EQ(text.find("   *  \t\t"), text.find("  *  \t\t") - 1);
     int separators = 0;
     for (std::size_t at = 0; (at = text.find("  *  \t\t", at)) != std::string::npos; ++at)
         ++separators;
     EXPECT_EQ(separators, 5);
-    // Every character but the tabs has a glyph in the large font.
-    for (char c : text) {
-        if (c == '\t') continue;
-        EXPECT_NE(game.font->charImage(static_cast<unsigned char>(c)), nullptr) << c;
-    }
+    for (char c : text)
+        EXPECT_TRUE(c == '\t' || game.font->charImage(static_cast<unsigned char>(c))) << c;
+
+    EXPECT_EQ(stateMenu.credits.pos(), Vector2<float>(160, 17));
+    frame(0.5);
+    EXPECT_EQ(stateMenu.credits.pos(), Vector2<float>(140, 17)); // 40 pixels a second
+    // It restarts once its end has passed 10 pixels beyond the left edge.
+    const double seconds = (160 + stateMenu.creditsLength) / 40;
+    EXPECT_GT(seconds, 25);
+    for (double t = 0.5; t + 0.25 < seconds; t += 0.25)
+        frame(0.25);
+    EXPECT_EQ(stateMenu.credits.pos().y, 17);
+    frame(0.5);
+    EXPECT_EQ(stateMenu.credits.pos(), Vector2<float>(160, 18));
 }
 
-TEST_F(StateMenuTest, AnyKeyStartsAGame) {
-    for (unsigned int key : {unsigned(VK_SHIFT), unsigned(VK_CONTROL), unsigned('A'),
-                             unsigned(VK_SPACE), unsigned(VK_OTHER_BASE + 70)}) {
+TEST_F(StateMenuTest, AnyKeyStartsAGameAndEscapeQuits) {
+    for (auto [key, repeat] : {std::pair{VK_SHIFT, false},
+                               {int('A'), false},
+                               {VK_OTHER_BASE + 70, false},
+                               {VK_ESCAPE, true}}) {
         game.menu();
-        EXPECT_TRUE(game.message(game.hwnd(), WM_KEYDOWN, key, 1));
+        TestSupport::keyDown(key, repeat);
         EXPECT_EQ(game.currentState(), &Tarvex::statePlay) << key;
     }
-    // Escape in the play state leads back; key releases do not start a game.
-    game.message(game.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
-    EXPECT_EQ(game.currentState(), &stateMenu);
-    EXPECT_FALSE(game.message(game.hwnd(), WM_KEYUP, 'A', KEY_PREVIOUSLY_DOWN));
-    EXPECT_EQ(game.currentState(), &stateMenu);
-}
-
-TEST_F(StateMenuTest, EscapeQuitsButARepeatedEscapeStartsAGame) {
-    EXPECT_TRUE(game.message(game.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1));
+    game.menu();
+    TestSupport::keyUp('A');
+    TestSupport::keyDown(VK_ESCAPE);
     EXPECT_EQ(game.currentState(), &stateMenu);
     Platform::Message m;
     bool quit = false;
     while (Platform::peekMessage())
         if (!Platform::getMessage(m)) quit = true;
     EXPECT_TRUE(quit);
-
-    game.message(game.hwnd(), WM_KEYDOWN, VK_ESCAPE, KEY_PREVIOUSLY_DOWN | 1);
-    EXPECT_EQ(game.currentState(), &Tarvex::statePlay);
 }
 
 } // namespace
