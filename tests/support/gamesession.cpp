@@ -4,8 +4,6 @@
 
 #include "support/files.h"
 #include "support/tempdir.h"
-#include "tarvex/game.h"
-#include "tarvex/stateplay.h"
 
 namespace fs = std::filesystem;
 
@@ -43,15 +41,15 @@ void GameTest::TearDown() {
     Tarvex::statePlay._hiscore = _hiscore;
 }
 
-void keyDown(unsigned int key, bool repeat) {
+void GameTest::keyDown(unsigned int key, bool repeat) {
     game.message(game.hwnd(), WM_KEYDOWN, key, repeat ? KEY_PREVIOUSLY_DOWN | 1 : 1);
 }
 
-void keyUp(unsigned int key) {
+void GameTest::keyUp(unsigned int key) {
     game.message(game.hwnd(), WM_KEYUP, key, KEY_PREVIOUSLY_DOWN | KEY_TRANSITION_UP | 1);
 }
 
-std::vector<Pixel> readPicture() {
+std::vector<Pixel> GameTest::readPicture() {
     int width, height;
     Platform::drawableSize(game.hwnd(), width, height);
     std::vector<Pixel> screen = readPixels(0, 0, width, height);

@@ -1,13 +1,15 @@
 #pragma once
 // The game's start-up, run once for a test program that links the game (its global
-// `game` is the program's window), a fixture for tests of the started game, keys sent
-// as the window sends them, and the 160 x 100 picture the game shows read back.
+// `game` is the program's window), and a fixture for tests of the started game: keys
+// sent as the window sends them and the 160 x 100 picture the game shows read back.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "common_classes/openglappmultistate.h"
 #include "support/glwindow.h"
+#include "tarvex/game.h"
+#include "tarvex/statemenu.h"
+#include "tarvex/stateplay.h"
 
 namespace TestSupport {
 
@@ -32,15 +34,14 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    static void keyDown(unsigned int key, bool repeat = false);
+    static void keyUp(unsigned int key);
+    // The 160 x 100 picture as the current window mode shows it after blowup: the
+    // centre of each stretched pixel of the client area, rows from the bottom up.
+    static std::vector<Pixel> readPicture();
+
 private:
     float _hiscore = 0;
 };
-
-void keyDown(unsigned int key, bool repeat = false);
-void keyUp(unsigned int key);
-
-// The 160 x 100 picture as the current window mode shows it after blowup: the centre
-// of each stretched pixel of the client area, rows from the bottom up.
-std::vector<Pixel> readPicture();
 
 } // namespace TestSupport

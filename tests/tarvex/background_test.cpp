@@ -10,7 +10,6 @@
 
 #include "pyrane/image.h"
 #include "support/gamesession.h"
-#include "tarvex/game.h"
 
 using Tarvex::Background;
 using TestSupport::Pixel;
@@ -41,45 +40,37 @@ void expectCoversView(const Background& b) {
     EXPECT_GE(b._rows.back().y + b._tileSize, b._offset.y + 100);
 }
 
-TEST(Background, RowsCoverTheFieldFromTheFirstFrameAndOldOnesFallOut) {
-    for (int size : {16, 10}) {
-        Background b = layer(size, 7, 33);
+TEST(Background, RowsCoverTheFieldOldOnesFallOutAndHalfTheCellsHoldTilesMostlyImageZero) {
+    for (auto [size, count] : {std::pair{16, 7}, {10, 6}}) {
+        Background b = layer(size, count, 100);
         b.animate(0);
-        ASSERT_NO_FATAL_FAILURE(expectCoversView(b)) << size;
-        EXPECT_EQ(b._rows.front().y, 0) << size;
-        double seconds = 0;
-        for (int frame = 0; frame < 2000; ++frame) {
+        ASSERT_NO_FATAL_FAILURE(expectCoversView(b));
+        EXPECT_EQ(std::pair(b._rows.front().y, b._rows.back().y),
+                  std::pair(0.f, size == 16 ? 96.f : 100.f));
+        int cells = 0, tiles = 0;
+        std::map<int, int> uses;
+        for (int frame = 0; frame < 20000; ++frame) {
+            const float newest = b._rows.back().y;
             b.animate(frame % 7 * 0.01);
-            seconds += frame % 7 * 0.01;
             ASSERT_LE(b._rowCount, 160 / size + 1);
             ASSERT_NO_FATAL_FAILURE(expectCoversView(b)) << size;
+            for (auto row = b._rows.rbegin(); row->y > newest; ++row) {
+                cells += 160 / size;
+                tiles += int(row->xs.size());
+                for (int k : row->tileIndex)
+                    ++uses[k];
+            }
         }
-        EXPECT_NEAR(b._offset.y, 33 * seconds, 0.5);
+        EXPECT_NEAR(double(tiles) / cells, 0.5, 0.01) << size;
+        ASSERT_EQ(int(uses.size()), count);
+        EXPECT_EQ(uses.rbegin()->first, count - 1);
+        // Image 0 has 6 chances in count + 5, every other image one.
+        EXPECT_NEAR(double(uses[0]) / tiles, 6.0 / (count + 5), 0.01) << size;
+        EXPECT_NEAR(double(uses[1]) / tiles, 1.0 / (count + 5), 0.01) << size;
         // Clearing starts afresh from the bottom.
         b.clear();
         b.animate(0);
         EXPECT_EQ(b._rows.front().y, 0);
-    }
-}
-
-TEST(Background, AboutHalfTheCellsAreFilledAndImageZeroIsFavoured) {
-    for (int count : {7, 6}) {
-        Background b = layer(10, count, 100);
-        int cells = 0, tiles = 0;
-        std::map<int, int> uses;
-        for (int i = 0; i < 20000; ++i) {
-            b.animate(0.1); // exactly one new row
-            cells += 16;
-            tiles += int(b._rows.back().xs.size());
-            for (int k : b._rows.back().tileIndex)
-                ++uses[k];
-        }
-        EXPECT_NEAR(double(tiles) / cells, 0.5, 0.01) << count;
-        ASSERT_EQ(int(uses.size()), count);
-        EXPECT_EQ(uses.rbegin()->first, count - 1);
-        // Image 0 has 6 chances in count + 5, every other image one.
-        EXPECT_NEAR(double(uses[0]) / tiles, 6.0 / (count + 5), 0.01) << count;
-        EXPECT_NEAR(double(uses[1]) / tiles, 1.0 / (count + 5), 0.01) << count;
     }
 }
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "support/gamesession.h"
-#include "tarvex/game.h"
 
 namespace {
 

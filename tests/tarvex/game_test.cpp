@@ -1,7 +1,5 @@
 // The game object under the virtual display: start-up, the image tables, blowup in
 // every screen mode, F5 and F6, and the settings and hiscore files.
-#include "tarvex/game.h"
-
 #include <GL/gl.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -14,13 +12,10 @@
 #include "pyrane/imagesequence.h"
 #include "support/files.h"
 #include "support/gamesession.h"
-#include "tarvex/statemenu.h"
-#include "tarvex/stateplay.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 using TestSupport::GameTest;
-using TestSupport::keyDown;
 using TestSupport::Pixel;
 using TestSupport::readFile;
 
@@ -28,15 +23,13 @@ namespace {
 
 TEST_F(GameTest, StartUpAppliesTheSavedModeAndHiscoreAndEntersTheMenuWithItsMusic) {
     const TestSupport::Startup& s = TestSupport::startGame();
-    EXPECT_EQ(s.screenSize, 2);
-    EXPECT_EQ(std::pair(s.width, s.height), std::pair(320, 200));
+    EXPECT_EQ(std::tuple(s.screenSize, s.width, s.height), std::tuple(2, 320, 200));
     EXPECT_EQ(s.hiscore, 50.0f); // the bytes 00 00 48 42
     EXPECT_EQ(s.state, &Tarvex::stateMenu);
     EXPECT_TRUE(s.musicPlaying);
     // Each font has its own character string.
-    EXPECT_NE(game.font->charImage('$'), nullptr);
-    EXPECT_EQ(game.smallFont->charImage('$'), nullptr);
-    EXPECT_NE(game.smallFont->charImage('@'), nullptr);
+    EXPECT_TRUE(game.font->charImage('$') && !game.smallFont->charImage('$'));
+    EXPECT_TRUE(game.smallFont->charImage('@'));
 }
 
 TEST_F(GameTest, EveryNamedImageIsCutAsTabled) {
@@ -47,19 +40,15 @@ TEST_F(GameTest, EveryNamedImageIsCutAsTabled) {
         int x0, y0, x1, y1, hotX, hotY;
     };
     std::vector<Cut> cuts = {
-        {"player", "player.png", 0, 0, 9, 9, 4, 4},
         {"player_tilt", "player.png", 0, 0, 9, 9, 4, 4},
-        {"shield", "shield.png", 0, 0, 16, 16, 8, 8},
         {"bullet", "bullet.png", 0, 0, 2, 2, 1, 1},
         {"logo", "logo_black.png", 0, 0, 118, 38, 59, 19},
         {"cross_2_4x4", "cross_2.png", 12, 12, 19, 19, 3, 3},
-        {"cross_1_4x4", "cross_1.png", 12, 12, 19, 19, 3, 3},
         {"cross_1_2x2", "cross_1.png", 14, 14, 17, 17, 3, 3},
         {"rhomb_2_a", "rhomb.png", 0, 16, 3, 19, 3, 0},
         {"rhomb_15_b", "rhomb.png", 15, 16, 32, 32, 0, 0},
         {"rhomb_2_c", "rhomb.png", 0, 12, 3, 15, 3, 3},
         {"rhomb_9_d", "rhomb.png", 21, 5, 32, 15, 0, 10},
-        {"back_10_6", "background.png", 50, 0, 60, 10, 0, 0},
         {"back_10_3b", "background.png", 20, 10, 30, 20, 0, 0},
         {"back_16_4", "background.png", 48, 20, 64, 36, 0, 0},
         {"back_16_7", "background.png", 32, 36, 48, 52, 0, 0},
@@ -69,7 +58,7 @@ TEST_F(GameTest, EveryNamedImageIsCutAsTabled) {
     for (const auto& [name, image] : game.images)
         if (int w, h; std::sscanf(name.c_str(), "box_%dx%d", &w, &h) == 2)
             cuts.push_back({name, "full32x32.png", 0, 0, w, h, w / 2, h / 2});
-    EXPECT_EQ(cuts.size(), 16u + 13u);
+    EXPECT_EQ(cuts.size(), 12u + 13u);
     for (const Cut& c : cuts) {
         ASSERT_TRUE(game.images.count(c.name)) << c.name;
         const Pyrane::Image& image = *game.images.at(c.name);
@@ -77,16 +66,16 @@ TEST_F(GameTest, EveryNamedImageIsCutAsTabled) {
         EXPECT_EQ(image.bitmapBox(), Vell::AABB2<int>(c.x0, c.y0, c.x1, c.y1)) << c.name;
         EXPECT_EQ(image.pivot(), Vector2<int>(c.hotX, c.hotY)) << c.name;
     }
-    for (int n = 2; n <= 15; ++n)
+    std::vector<std::string> names = {"player", "shield", "cross_1_4x4"};
+    for (int n = 1; n <= 15; ++n) {
+        const std::string i = std::to_string(n);
         for (const char* quarter : {"_a", "_b", "_c", "_d"})
-            EXPECT_TRUE(game.images.count("rhomb_" + std::to_string(n) + quarter)) << n;
-    for (int i = 1; i <= 7; ++i) {
-        const std::string n = std::to_string(i);
-        EXPECT_TRUE(game.images.count("back_16_" + n)) << n;
-        EXPECT_EQ(game.images.count("back_10_" + n) + game.images.count("back_10_" + n + "b"),
-                  i < 7 ? 2u : 0u)
-            << n;
+            if (n >= 2) names.push_back("rhomb_" + i + quarter);
+        if (n <= 7) names.push_back("back_16_" + i);
+        if (n <= 6) names.insert(names.end(), {"back_10_" + i, "back_10_" + i + "b"});
     }
+    for (const std::string& name : names)
+        EXPECT_TRUE(game.images.count(name)) << name;
 
     ASSERT_EQ(game.sequences.size(), 3u);
     for (const char* name : {"bomb_black", "bomb_white", "pow_fire"}) {
@@ -101,8 +90,7 @@ TEST_F(GameTest, EveryNamedImageIsCutAsTabled) {
 int wrongBlowupPixels(int left, int bottom, int w, int h) {
     std::vector<Pixel> pattern;
     for (int i = 0; i < 160 * 100; ++i)
-        pattern.push_back({std::uint8_t(i % 160 + 60), std::uint8_t(i / 160 * 2 + 40),
-                           std::uint8_t(i * 7 % 200 + 50), 255});
+        pattern.push_back({std::uint8_t(i % 160 + 60), std::uint8_t(i / 160 * 2 + 40), 99, 255});
     game.renderer.vport(Vell::AABB2<int>(0, 0, 160, 100));
     glDisable(GL_TEXTURE_2D);
     glRasterPos2i(0, 0);
@@ -112,14 +100,12 @@ int wrongBlowupPixels(int left, int bottom, int w, int h) {
     int width, height, wrong = 0;
     Platform::drawableSize(game.hwnd(), width, height);
     const std::vector<Pixel> screen = TestSupport::readPixels(0, 0, width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int px = x - left, py = y - bottom;
-            const bool inside = px >= 0 && py >= 0 && px < w && py < h;
-            wrong += screen[y * width + x] !=
-                     (inside ? pattern[int((py + 0.5) * 100 / h) * 160 + int((px + 0.5) * 160 / w)]
-                             : Pixel{0, 0, 0, 255});
-        }
+    for (int i = 0; i < width * height; ++i) {
+        const int x = i % width - left, y = i / width - bottom;
+        wrong +=
+            screen[i] != (x >= 0 && y >= 0 && x < w && y < h
+                              ? pattern[int((y + .5) * 100 / h) * 160 + int((x + .5) * 160 / w)]
+                              : Pixel{0, 0, 0, 255});
     }
     return wrong;
 }
@@ -171,7 +157,6 @@ TEST_F(GameTest, F5AndF6WrapAroundAndRewriteTheSettingsKeepingOtherKeys) {
     keyDown(VK_F5, true);
     EXPECT_EQ(game.screenSize(), 2);
     EXPECT_EQ(game.currentState(), &Tarvex::statePlay);
-
     // A settings file that cannot be written keeps the mode for this run only.
     game.settingsFile = "missing/kestrane.conf";
     keyDown(VK_F6);
@@ -183,7 +168,7 @@ TEST_F(GameTest, F5AndF6WrapAroundAndRewriteTheSettingsKeepingOtherKeys) {
 
 TEST_F(GameTest, HiscoreIsReadOnlyAsAReachableScoreAndSavedWhole) {
     float& hiscore = Tarvex::statePlay._hiscore;
-    // Missing, too short, not a number, infinity, -50.
+    // Missing, too short, not a number, infinity, -50: the hiscore stays.
     for (const std::string& bytes :
          {""s, "\0\0\x48"s, "\0\0\xc0\x7f"s, "\0\0\x80\x7f"s, "\0\0\x48\xc2"s}) {
         fs::remove(game.hiscoreFile);
@@ -192,14 +177,13 @@ TEST_F(GameTest, HiscoreIsReadOnlyAsAReachableScoreAndSavedWhole) {
         game.loadHiscore();
         EXPECT_EQ(hiscore, 7.0f) << bytes.size();
     }
-
-    // A save replaces a longer file whole, by way of a file beside it.
+    // A save replaces a longer file whole, by way of a file beside it; without a data
+    // folder it is silent.
     TestSupport::writeFile(game.hiscoreFile, "an older, longer file");
     hiscore = 50;
     game.saveHiscore();
     EXPECT_EQ(readFile(game.hiscoreFile), "\0\0\x48\x42"s);
     EXPECT_FALSE(fs::exists(game.hiscoreFile + ".tmp"));
-    // Without a data folder it is silent.
     game.hiscoreFile = "missing/kestrane.dat";
     game.saveHiscore();
     game.hiscoreFile = "data/kestrane.dat";

@@ -20,38 +20,28 @@ TEST(Player, AVolleyFallsDueOnlyOnceTheIntervalIsExceeded) {
     EXPECT_EQ(p._shotsPending, 3) << "pressing again discards what was due";
 }
 
-TEST(Player, ADeadShipIgnoresSteeringAndRespawnsInvulnerableAfterItsTime) {
+TEST(Player, ADeadShipNeitherSteersNorFiresAndRespawnsBlinkingForThreeSeconds) {
     Player p;
     p.invulnerable(0);
     p.powerup();
-    p.right(true);
     p.fire(true);
     p.animate(0.1);
     p.die(0.5);
-    EXPECT_EQ(p._power, 0);
-    EXPECT_FLOAT_EQ(p._ship.pos().x, 80);
     p.left(true);
-    EXPECT_FALSE(p._left || p._right) << "steering is ignored while dead";
     p._shotsPending = 0;
     p.animate(0.5);
-    EXPECT_TRUE(p._dead);
-    EXPECT_EQ(p._shotsPending, 0) << "a dead ship does not fire";
+    EXPECT_EQ(std::tuple(p._dead, p._left, p._power, p._shotsPending),
+              std::tuple(true, false, 0, 0.f));
     p.animate(0.01);
     EXPECT_FALSE(p._dead || p._fire);
-    EXPECT_TRUE(p._invulnerable);
-    EXPECT_DOUBLE_EQ(p._invulnerableDuration, 3.0);
-}
-
-TEST(Player, InvulnerabilityBlinksWithTheShieldUpAndEndsStrictlyAfterItsTime) {
-    Player p;
-    p.invulnerable(0.5);
+    // Blinking with the shield up, then shown steadily strictly after the 3 s.
     p.animate(0.01);
-    EXPECT_FLOAT_EQ(p._ship.alpha(), 0);
-    p.animate(0.49);
+    EXPECT_EQ(p._ship.alpha(), 0);
+    p.animate(2.99);
     EXPECT_TRUE(p._invulnerable && p._shield.visible());
-    p.animate(0.01);
+    p.animate(0.001);
     EXPECT_FALSE(p._invulnerable || p._shield.visible());
-    EXPECT_FLOAT_EQ(p._ship.alpha(), 1);
+    EXPECT_EQ(p._ship.alpha(), 1);
 }
 
 } // namespace
