@@ -179,15 +179,12 @@ TEST_F(StatePlayTest, WhilePausedNothingMovesButTheFrameDrawsAndTheNextGameIsPau
     keyDown('P', true);
     ASSERT_TRUE(game.paused) << "a held P toggles once";
     const Picture before = readPicture();
-    const float x = shipPos().x;
     keyDown(VK_RIGHT);
     keyDown(VK_SPACE);
     game.renderer.color(1, 0, 0, 1);
     game.renderer.clear();
     step(0.5, 3);
-    EXPECT_EQ(readPicture(), before);
-    EXPECT_EQ(shipPos().x, x);
-    EXPECT_TRUE(play._bullets.empty());
+    EXPECT_EQ(readPicture(), before) << "neither the ship, its blink nor a bullet moved";
 
     keyDown(VK_ESCAPE, true);
     EXPECT_TRUE(inPlay()) << "a repeated Escape is ignored";
