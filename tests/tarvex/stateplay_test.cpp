@@ -89,8 +89,10 @@ TEST_F(StatePlayTest, ANewGameStartsAfreshWithGetReadyAndABlinkingShip) {
     game.play();
     EXPECT_EQ(std::pair(play._score, play._lives), std::pair(0.0f, 2));
     EXPECT_EQ(play._messageText, "GET READY");
+    // Half a second: a blink left beyond its period by the long steps of an earlier game
+    // takes a few frames to wrap round.
     int shown = 0, hidden = 0;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 50; ++i) {
         step(0.01);
         (count(readPicture(), shipArea, 0) ? shown : hidden) += 1;
     }
