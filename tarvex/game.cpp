@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <stdexcept>
 #include <vector>
 
 #include "common_classes/sound/music.h"
@@ -118,8 +119,8 @@ void Game::init() {
     createTextures();
     createFonts();
     createImages();
-    statePlay._player._ship.image(images.at("player"));
-    statePlay._player._shield.image(images.at("shield"));
+    statePlay._player._ship.image(image("player"));
+    statePlay._player._shield.image(image("shield"));
     menu();
 }
 
@@ -183,6 +184,13 @@ void Game::createImages() {
 
     for (const auto& s : sequenceBitmaps)
         sequences[s[0]] = new Pyrane::ImageSequence(bitmap(s[1]), 16, 16, 0, 0, 4);
+}
+
+Pyrane::Image* Game::image(const std::string& name) const {
+    auto it = images.find(name);
+    if (it == images.end() || !it->second)
+        throw std::runtime_error("the game has no image \"" + name + "\"");
+    return it->second;
 }
 
 void Game::screenSize(int n) {

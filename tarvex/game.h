@@ -51,6 +51,8 @@ public:
     void menu();
     void blowup();
     void createImages();
+    // The named image of the game's table; a name the table lacks is an error that names it.
+    Pyrane::Image* image(const std::string& name) const;
 
     void loadSettings();
     void loadHiscore();

@@ -24,7 +24,7 @@ void giveTiles(Background& layer, const std::string& prefix, int count, const ch
                int size) {
     if (!layer._tiles.empty()) return;
     for (int i = 1; i <= count; ++i)
-        layer._tiles.push_back(game.images.at(prefix + std::to_string(i) + suffix));
+        layer._tiles.push_back(game.image(prefix + std::to_string(i) + suffix));
     layer._tileCount = count;
     layer._tileSize = size;
 }
@@ -77,7 +77,7 @@ bool StateMenu::frame() {
     }
 
     renderer.color(1, 1, 1, 1);
-    renderer.drawImage(*game.images.at("logo"), Vector2<float>(79, 80), 0, 1, 1);
+    renderer.drawImage(*game.image("logo"), Vector2<float>(79, 80), 0, 1, 1);
 
     // Moved by position: a sprite's speed never goes below 0, so a velocity of length
     // -40 would stand still, and one of 40 at half a turn drifts off its pixel row.

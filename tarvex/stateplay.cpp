@@ -4,7 +4,6 @@
 #include <ctime>
 #include <iomanip>
 #include <sstream>
-#include <stdexcept>
 
 #include "common_classes/sound/music.h"
 #include "common_classes/sound/sound.h"
@@ -29,13 +28,6 @@ constexpr std::size_t gameOverSong = 1;
 
 // The x offsets of the bullets of one volley from the ship, by weapon level.
 const std::vector<float> volleys[] = {{0}, {1, -2}, {0, 2, -2}, {0, 2, -2, 2, 4, -2, -4}};
-
-Pyrane::Image* gameImage(const std::string& name) {
-    auto it = game.images.find(name);
-    if (it == game.images.end() || !it->second)
-        throw std::runtime_error("the game has no image \"" + name + "\"");
-    return it->second;
-}
 
 // Seven digits at least, zero-padded; longer numbers in full.
 std::string scoreDigits(float value) {
@@ -109,13 +101,13 @@ void StatePlay::onEnter() {
     _player.invulnerable(3.0);
     if (_background1._tiles.empty()) {
         for (int i = 1; i <= 7; ++i)
-            _background1._tiles.push_back(gameImage("back_16_" + std::to_string(i)));
+            _background1._tiles.push_back(game.image("back_16_" + std::to_string(i)));
         _background1._tileCount = int(_background1._tiles.size());
         _background1._tileSize = 16;
     }
     if (_background2._tiles.empty()) {
         for (int i = 1; i <= 6; ++i)
-            _background2._tiles.push_back(gameImage("back_10_" + std::to_string(i) + "b"));
+            _background2._tiles.push_back(game.image("back_10_" + std::to_string(i) + "b"));
         _background2._tileCount = int(_background2._tiles.size());
         _background2._tileSize = 10;
     }
@@ -327,7 +319,7 @@ void StatePlay::keyUp(unsigned int key) {
 }
 
 void StatePlay::shipImage(const std::string& name) {
-    _player._ship.image(gameImage(name));
+    _player._ship.image(game.image(name));
 }
 
 void StatePlay::drawEntityList(std::list<Entity*>& list) {
@@ -343,7 +335,7 @@ void StatePlay::clearEntityList(std::list<Entity*>& list) {
 
 void StatePlay::addBullet() {
     Sound::playSound("lazer", effectVolume);
-    Pyrane::Image* image = gameImage("box_1x2");
+    Pyrane::Image* image = game.image("box_1x2");
     const Vector2<float> ship = _player._ship.pos();
     for (float dx : volleys[std::clamp(_player._power, 0, 3)]) {
         Entity* bullet = new Entity;
