@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "common_classes/atomicfile.h"
 #include "common_classes/sound/music.h"
 #include "common_classes/sound/sound.h"
 #include "pyrane/bitmap.h"
@@ -313,22 +314,14 @@ void Game::loadHiscore() {
     statePlay._hiscore = value;
 }
 
-// Written beside the old file and renamed over it, so a failed save leaves the old
-// hiscore whole. Failures are silent: the new hiscore then holds for this run only.
+// Saved whole or not at all, so a failed save leaves the old hiscore as it was.
+// Failures are silent: the new hiscore then holds for this run only.
 void Game::saveHiscore() {
     std::uint32_t bits;
     std::memcpy(&bits, &statePlay._hiscore, sizeof bits);
-    const unsigned char bytes[4] = {
-        static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
-        static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
-
-    std::string temporary = hiscoreFile + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return;
-    bool written = std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
-    written = std::fclose(file) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), hiscoreFile.c_str()) != 0)
-        std::remove(temporary.c_str());
+    const char bytes[4] = {static_cast<char>(bits), static_cast<char>(bits >> 8),
+                           static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
+    writeFileAtomically(hiscoreFile, std::string_view(bytes, sizeof bytes));
 }
 
 } // namespace Tarvex

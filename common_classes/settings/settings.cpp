@@ -1,14 +1,14 @@
 #include "common_classes/settings/settings.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <locale>
 #include <set>
 #include <sstream>
-#include <unistd.h>
 #include <vector>
+
+#include "common_classes/atomicfile.h"
 
 namespace {
 
@@ -73,26 +73,24 @@ std::vector<std::string> tokenize(const std::string& line) {
     return tokens;
 }
 
-bool writeText(std::FILE* file, const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
-}
-
-bool writeEntries(std::FILE* file, const std::map<std::string, Settings::Value>& entries) {
+// The file's text: one line a key, in key order, its values in index order.
+std::string entriesText(const std::map<std::string, Settings::Value>& entries) {
     std::set<std::string> keys;
     for (const auto& entry : entries)
         keys.insert(entry.first.substr(0, entry.first.rfind('@')));
+    std::string text;
     for (const std::string& key : keys) {
-        if (!writeText(file, key + " ")) return false;
+        text += key + " ";
         for (std::size_t i = 0;; ++i) {
             auto value = entries.find(indexedName(key, i));
             if (value == entries.end()) break;
-            const std::string& text = value->second.stringValue;
-            bool quote = text.find_first_of(" \t") != std::string::npos;
-            if (!writeText(file, quote ? " \"" + text + "\"" : " " + text)) return false;
+            const std::string& v = value->second.stringValue;
+            bool quote = v.find_first_of(" \t") != std::string::npos;
+            text += quote ? " \"" + v + "\"" : " " + v;
         }
-        if (!writeText(file, "\n")) return false;
+        text += "\n";
     }
-    return true;
+    return text;
 }
 
 } // namespace
@@ -172,16 +170,5 @@ void Settings::storeLine(const std::string& line) {
 }
 
 bool Settings::save(const std::string& fileName) const {
-    // Write the new contents beside the old file, make sure they reached the
-    // disk, and only then replace the old file in one step.
-    std::string temporary = fileName + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "w");
-    if (file == nullptr) return false;
-    bool written = writeEntries(file, _entries);
-    written = std::fflush(file) == 0 && written;
-    written = fsync(fileno(file)) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (written && std::rename(temporary.c_str(), fileName.c_str()) == 0) return true;
-    std::remove(temporary.c_str());
-    return false;
+    return writeFileAtomically(fileName, entriesText(_entries));
 }

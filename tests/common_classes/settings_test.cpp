@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/atomicfiletest.h"
 #include "support/files.h"
 #include "support/tempdir.h"
 
@@ -97,7 +98,7 @@ TEST(Settings, SaveWritesKeysInOrderAndLoadReplacesOrMergesWhatItReads) {
     ASSERT_TRUE(settings.save(file));
     const std::string saved = "a  1 \"x y\"\nb  3\nk  \"tab\there\"\n";
     EXPECT_EQ(readFile(file), saved);
-    EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
+    EXPECT_EQ(TestSupport::filesIn(dir.dir()), 1) << "nothing left beside it";
 
     Settings merged, replaced;
     merged["b"] = 1;
@@ -113,9 +114,11 @@ TEST(Settings, SaveWritesKeysInOrderAndLoadReplacesOrMergesWhatItReads) {
     EXPECT_FALSE(replaced.load(dir.dir().string(), false));
     EXPECT_EQ(replaced["k"].stringValue, "tab\there");
 
-    // A save that cannot be written leaves the old file whole.
-    std::filesystem::create_directory(file + ".tmp");
-    EXPECT_FALSE(replaced.save(file));
+    // A save that cannot be written (a full disk) leaves the old file whole.
+    {
+        TestSupport::FileSizeLimit full(4);
+        EXPECT_FALSE(replaced.save(file));
+    }
     EXPECT_EQ(readFile(file), saved);
     EXPECT_FALSE(settings.save(dir.path("missing/dir/out.conf")));
 }
