@@ -92,8 +92,7 @@ StatePlay::StatePlay() : _enemyWeights(10) {
 }
 
 StatePlay::~StatePlay() {
-    clearEnemyBullets();
-    clearBullets();
+    clearField();
 }
 
 void StatePlay::onEnter() {
@@ -118,8 +117,7 @@ void StatePlay::onEnter() {
 
 void StatePlay::reset() {
     _player.reset();
-    clearEnemyBullets();
-    clearBullets();
+    clearField();
     _player._ship.pos(80, 16);
     _score = 0;
     _lives = 2;
@@ -132,6 +130,11 @@ void StatePlay::reset() {
     _coreKills = 0;
     _enemiesDestroyed = 0;
     _enemiesSpawned = 0;
+}
+
+void StatePlay::clearField() {
+    clearEnemyBullets();
+    clearBullets();
 }
 
 void StatePlay::gameOver() {

@@ -41,6 +41,9 @@ public:
     bool message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) override;
 
     void reset();
+    // Destroys everything a game left on the field, list by list in this order:
+    // enemies, explosions, enemy bullets, bullets, power-ups, blasts.
+    void clearField();
     // Ends the game once: the game-over tune, the statistics frozen and a better score
     // saved as the hiscore.
     void gameOver();
