@@ -19,6 +19,8 @@
 #include "pyrane/image.h"
 #include "pyrane/imagesequence.h"
 #include "tarvex/background.h"
+#include "tarvex/enemy/firescript.h"
+#include "tarvex/enemy/movescript.h"
 #include "tarvex/statemenu.h"
 #include "tarvex/stateplay.h"
 
@@ -123,6 +125,11 @@ void Game::init() {
     statePlay._player._ship.image(image("player"));
     statePlay._player._shield.image(image("shield"));
     menu();
+
+    // The enemies' scripts take new random waits and paths in every run.
+    const auto now = static_cast<unsigned long>(std::time(nullptr));
+    FireScript::_rand.seed(now);
+    MoveScript::_rand.seed(now);
 }
 
 void Game::close() {
