@@ -1,7 +1,5 @@
 #include "pyrane/textsprite.h"
 
-#include <GL/gl.h>
-
 #include "pyrane/font.h"
 
 namespace Pyrane {
@@ -13,8 +11,8 @@ void TextSprite::draw() {
 
 void TextSprite::drawLocal(bool) {
     if (!_textFont || !_visible) return;
-    glColor4f(_textColor.r, _textColor.g, _textColor.b, _textColor.a);
     Renderer2D& renderer = _textFont->renderer();
+    renderer.color(_textColor);
     renderer.font(*_textFont);
     renderer.textAlign(_textAlignH, _textAlignV);
     renderer.print(_text, _posAbs + _textOffset, _imageScale);

@@ -65,9 +65,8 @@ void Background::addRow(float y) {
     }
 }
 
-void Background::draw() {
-    const RGBA<float> c = _renderer->color();
-    _renderer->color(c.r * 0.3f, c.g * 0.3f, c.b * 0.3f, c.a);
+void Background::draw(const RGBA<float>& tint) {
+    _renderer->color(tint.r * 0.3f, tint.g * 0.3f, tint.b * 0.3f, tint.a);
     _renderer->pushMatrix();
     _renderer->translate(-_offset.x, -std::trunc(_offset.y));
     for (const Row& row : _rows) {

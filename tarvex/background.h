@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common_classes/randgenerator.h"
+#include "common_classes/rgba.h"
 #include "common_classes/vector2.h"
 
 namespace Pyrane {
@@ -28,9 +29,9 @@ public:
     void clear();
     // Scrolls by speed x dt and makes the rows that come into view.
     void animate(double dt);
-    // Draws the rows dimmed to 0.3 of the current drawing colour, moved down in
-    // whole-pixel steps.
-    void draw();
+    // Draws the rows dark grey, (0.3, 0.3, 0.3), or in 0.3 of a tint that is given,
+    // moved down in whole-pixel steps. The colour is set here, whatever was current.
+    void draw(const RGBA<float>& tint = RGBA<float>(1, 1, 1, 1));
 
     // The game's renderer, stored by the game object when it is built.
     static Pyrane::Renderer2D* _renderer;

@@ -276,7 +276,7 @@ void Game::blowup() {
     glOrtho(0, pictureWidth, 0, pictureHeight, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glColor4f(1, 1, 1, 1);
+    renderer.color(1, 1, 1, 1);
     glEnable(GL_TEXTURE_2D);
 
     const float s = float(pictureWidth) / textureWidth;

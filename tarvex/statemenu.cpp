@@ -70,10 +70,10 @@ bool StateMenu::frame() {
     renderer.clear();
     renderer.textureFilter(Pyrane::Renderer2D::NEAREST);
 
+    // The title's layers are tinted cyan.
     for (Background& layer : layers) {
-        renderer.color(0, 1, 1, 1);
         layer.animate(dt);
-        layer.draw();
+        layer.draw(RGBA<float>(0, 1, 1, 1));
     }
 
     renderer.color(1, 1, 1, 1);

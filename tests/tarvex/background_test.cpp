@@ -74,9 +74,9 @@ TEST(Background, RowsCoverTheFieldOldOnesFallOutAndHalfTheCellsHoldTilesMostlyIm
     }
 }
 
-// Solid white 16-pixel tiles drawn over black come out dimmed to 0.3 (76 or 77,
-// depending on the rounding) exactly where the rows put them; they move down in whole
-// pixels, 70 of them in a second at speed 70.
+// Solid white 16-pixel tiles drawn over black come out dark grey, 0.3 (76 or 77,
+// depending on the rounding), exactly where the rows put them, whatever colour was
+// current before; they move down in whole pixels, 70 of them in a second at speed 70.
 TEST(Background, DrawsDimmedTilesWhereTheRowsPutThemAndScrollsInWholePixels) {
     TestSupport::startGame();
     Pyrane::Image tile(*game.bitmapManager.get("full32x32.png"), Vell::AABB2<int>(0, 0, 16, 16),
@@ -87,7 +87,7 @@ TEST(Background, DrawsDimmedTilesWhereTheRowsPutThemAndScrollsInWholePixels) {
         game.renderer.vport(Vell::AABB2<int>(0, 0, 160, 100));
         game.renderer.color(0, 0, 0, 1);
         game.renderer.clear();
-        game.renderer.color(1, 1, 1, 1);
+        game.renderer.color(0.5f, 0.2f, 1, 1);
         b.draw();
         return TestSupport::readPixels(0, 0, 160, 100);
     };

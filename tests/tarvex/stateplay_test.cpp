@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <span>
 
+#include "pyrane/image.h"
 #include "support/files.h"
 #include "support/gamesession.h"
 
@@ -97,6 +98,34 @@ TEST_F(StatePlayTest, ANewGameStartsAfreshWithGetReadyAndABlinkingShip) {
         (count(readPicture(), shipArea, 0) ? shown : hidden) += 1;
     }
     EXPECT_TRUE(shown && hidden);
+}
+
+// Both layers of the field are drawn dark grey: solid white tiles come out at 0.3 (76
+// or 77) over the middle grey of the field (127 or 128), the second layer as the first.
+TEST_F(StatePlayTest, BothBackgroundLayersShowTheirTilesDarkGrey) {
+    Pyrane::Image white(*game.bitmapManager.get("full32x32.png"), Vell::AABB2<int>(0, 0, 16, 16),
+                        Vector2<int>(0, 0), true);
+    const auto tiles1 = play._background1._tiles, tiles2 = play._background2._tiles;
+    play._background1._tiles.assign(tiles1.size(), &white);
+    play._background2._tiles.assign(tiles2.size(), &white);
+    step(0.001);
+    const Picture picture = readPicture();
+    play._background1._tiles = tiles1;
+    play._background2._tiles = tiles2;
+
+    // Between the message line and the status bar only the layers are drawn.
+    long dark = 0, other = 0;
+    for (int y = 55; y < 85; ++y)
+        for (int x = 0; x < 160; ++x) {
+            const auto& p = picture[y * 160 + x];
+            const bool grey = p.g == p.r && p.b == p.r;
+            dark += grey && (p.r == 76 || p.r == 77);
+            other += !grey || (p.r != 76 && p.r != 77 && p.r != 127 && p.r != 128);
+        }
+    EXPECT_EQ(other, 0);
+    // The second layer's tiles alone cover about half its cells: without them, the dark
+    // share would be about half of the area, with them about three quarters.
+    EXPECT_GT(dark, 160 * 30 * 6 / 10);
 }
 
 TEST_F(StatePlayTest, ArrowKeysSteerTheShipWithInertiaInsideTheField) {
