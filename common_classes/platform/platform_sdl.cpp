@@ -5,9 +5,12 @@
 #include <sched.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct PlatformWindow {
@@ -37,7 +40,43 @@ LayerState& layer() {
 }
 
 bool hidden = false;
+bool contextsRefused = false;
 Uint32 postedEvent = 0;
+
+// Whether the event becomes a window message (or the quit message).
+bool becomesMessage(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_QUIT:
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        return true;
+    case SDL_WINDOWEVENT:
+        return e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_CLOSE;
+    default:
+        return postedEvent && e.type == postedEvent;
+    }
+}
+
+// Only events that become a message are queued at all: the game uses no mouse, and a
+// mouse moved over the window would otherwise queue hundreds of motion events a second
+// ahead of the keys, each using up a place of the pump's budget.
+int SDLCALL keepMessages(void*, SDL_Event* e) {
+    return becomesMessage(*e) ? 1 : 0;
+}
+
+bool headless(const char* driver) {
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+// Whether the driver was named in SDL_VIDEODRIVER (which may list several).
+bool requested(const char* driver) {
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    if (!wanted || !driver) return false;
+    std::string list = std::string(",") + wanted + ",";
+    for (char& c : list)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return list.find(std::string(",") + driver + ",") != std::string::npos;
+}
 
 bool initVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
@@ -49,10 +88,18 @@ bool initVideo() {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         return false;
     }
+    // Without a display SDL falls back to a driver that draws nowhere: the game would
+    // run unseen at full speed. Such a driver serves only when asked for by name.
+    if (headless(SDL_GetCurrentVideoDriver()) && !requested(SDL_GetCurrentVideoDriver())) {
+        std::fprintf(stderr, "SDL: no display (DISPLAY or WAYLAND_DISPLAY) to open a window on\n");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        return false;
+    }
     // Key presses arrive as key messages only; text input would double them.
     SDL_EventState(SDL_TEXTINPUT, SDL_IGNORE);
     SDL_EventState(SDL_TEXTEDITING, SDL_IGNORE);
-    postedEvent = SDL_RegisterEvents(1);
+    if (!postedEvent) postedEvent = SDL_RegisterEvents(1);
+    SDL_SetEventFilter(keepMessages, nullptr);
     return true;
 }
 
@@ -222,7 +269,7 @@ HWND createWindow(const std::string& className, const std::string& title, int wi
 }
 
 bool createContext(HWND hwnd) {
-    if (!windowAlive(hwnd)) return false;
+    if (!windowAlive(hwnd) || contextsRefused) return false;
     hwnd->context = SDL_GL_CreateContext(hwnd->sdl);
     if (!hwnd->context) {
         std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
@@ -249,8 +296,25 @@ void destroyWindow(HWND hwnd) {
     if (!windowAlive(hwnd)) return;
     if (hwnd->proc) hwnd->proc(hwnd, WM_DESTROY, 0, 0);
     deleteContext(hwnd);
+    // On X11 a display mode set for a window outlives the program unless it is given
+    // back explicitly.
+    if (SDL_GetWindowFlags(hwnd->sdl) & SDL_WINDOW_FULLSCREEN)
+        SDL_SetWindowFullscreen(hwnd->sdl, 0);
     SDL_DestroyWindow(hwnd->sdl);
     hwnd->sdl = nullptr;
+}
+
+bool anyWindowAlive() {
+    return firstLiveWindow() != nullptr;
+}
+
+void shutdown() {
+    for (auto& w : layer().windows)
+        destroyWindow(w.get());
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        SDL_SetEventFilter(nullptr, nullptr);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    }
 }
 
 bool windowAlive(HWND hwnd) {
@@ -426,6 +490,10 @@ void setMessageReporter(MessageReporter r) {
 
 void hideNewWindows(bool h) {
     hidden = h;
+}
+
+void refuseContexts(bool refuse) {
+    contextsRefused = refuse;
 }
 
 } // namespace Platform
