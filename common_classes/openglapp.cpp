@@ -16,9 +16,11 @@ OpenglApp::OpenglApp(const std::string& title, int width, int height, bool fulls
 
     _hwnd = Platform::createWindow(title, title, width, height, fullscreen);
     if (!_hwnd) throw std::runtime_error("Couldn't create main window");
-    // The context's failure is not tested here, as with the pixel format: a frame
-    // without a context draws nothing.
-    Platform::createContext(_hwnd);
+    // Without a context the window would stay blank without a word.
+    if (!Platform::createContext(_hwnd)) {
+        Platform::destroyWindow(_hwnd);
+        throw std::runtime_error("Couldn't create OpenGL rendering context");
+    }
     Platform::setUserData(_hwnd, this);
 
     // The platform's window size already excludes the decorations, so the outer
@@ -28,7 +30,17 @@ OpenglApp::OpenglApp(const std::string& title, int width, int height, bool fulls
     Platform::bindThreadToFirstProcessor();
 }
 
+OpenglApp::~OpenglApp() {
+    if (Platform::windowAlive(_hwnd)) {
+        // The window's last messages must not reach an object that is going away.
+        Platform::setUserData(_hwnd, nullptr);
+        Platform::destroyWindow(_hwnd);
+    }
+    if (!Platform::anyWindowAlive()) Platform::shutdown();
+}
+
 void OpenglApp::startupFailed(const std::exception& error) {
+    Platform::shutdown();
     Platform::messageBox(nullptr, error.what(), "Kestrane");
     std::exit(EXIT_FAILURE);
 }

@@ -10,7 +10,9 @@
 class OpenglApp {
 public:
     OpenglApp(const std::string& title, int width, int height, bool fullscreen);
-    virtual ~OpenglApp() = default;
+    // Destroys the window (leaving full screen first); the last window to go shuts
+    // the window system down.
+    virtual ~OpenglApp();
     OpenglApp(const OpenglApp&) = delete;
     OpenglApp& operator=(const OpenglApp&) = delete;
 

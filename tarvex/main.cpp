@@ -9,7 +9,9 @@ int main() {
     try {
         game.mainLoop();
     } catch (const std::exception& e) {
-        Platform::messageBox(game.hwnd(), e.what(), "Runtime error");
+        // The display goes back to its own mode before the box shows on it.
+        Platform::shutdown();
+        Platform::messageBox(nullptr, e.what(), "Runtime error");
     }
     return 0;
 }

@@ -45,9 +45,15 @@ bool createContext(HWND hwnd);
 void makeCurrent(HWND hwnd);
 // Makes no context current and deletes the window's context.
 void deleteContext(HWND hwnd);
-// Sends WM_DESTROY to the window procedure, then destroys the window.
+// Sends WM_DESTROY to the window procedure, then destroys the window; a full-screen
+// window first gives the display back in the desktop's own mode.
 void destroyWindow(HWND hwnd);
 bool windowAlive(HWND hwnd);
+// Whether any window of the program is open.
+bool anyWindowAlive();
+// Destroys every window still open and shuts the window system down, so that the
+// display is back in its own mode whichever way the program ends.
+void shutdown();
 
 void setUserData(HWND hwnd, void* data);
 void* userData(HWND hwnd);
@@ -97,5 +103,8 @@ using MessageReporter = std::function<void(const std::string& title, const std::
 void setMessageReporter(MessageReporter reporter);
 // New windows start hidden (for test programs that only draw off screen).
 void hideNewWindows(bool hidden);
+// Makes createContext fail, as on a display whose driver offers no OpenGL (for tests of
+// that failure).
+void refuseContexts(bool refuse);
 
 } // namespace Platform

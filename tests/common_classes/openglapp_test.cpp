@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
 #include <functional>
 #include <string>
 #include <vector>
@@ -202,6 +204,84 @@ TEST(OpenglAppMultistate, KeyEventsReachTheStateWithWin32CodesAndTheRepeatBit) {
     EXPECT_NE(mute, Platform::virtualKeyFromSdl(SDLK_APPLICATION, SDL_SCANCODE_APPLICATION));
 }
 
+// The game uses no mouse: motion over the window must not hold the keys back.
+TEST(OpenglApp, AKeyBehindAFloodOfMouseMotionReachesTheStateInTheNextFrame) {
+    ScriptedApp app;
+    RecordingState s;
+    std::vector<std::size_t> keysAtFrame;
+    s.onFrame = [&](RecordingState& st) {
+        keysAtFrame.push_back(st.keys.size());
+        return st.times.size() < 3;
+    };
+    app.onInit = [&](ScriptedApp& a) {
+        SDL_Event e{};
+        for (int i = 0; i < 200; ++i) {
+            e = SDL_Event{};
+            e.type = SDL_MOUSEMOTION;
+            e.motion.windowID = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
+            e.motion.x = i % 160;
+            SDL_PushEvent(&e);
+        }
+        e = SDL_Event{};
+        e.type = SDL_KEYDOWN;
+        e.key.windowID = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
+        e.key.keysym.sym = SDLK_SPACE;
+        e.key.keysym.scancode = SDL_SCANCODE_SPACE;
+        SDL_PushEvent(&e);
+        a.currentState(&s);
+    };
+    app.mainLoop();
+    EXPECT_EQ(keysAtFrame, (std::vector<std::size_t>{1, 1, 1}));
+}
+
+TEST(OpenglApp, ARefusedGlContextIsAStartupFailureThatLeavesNoWindow) {
+    Platform::refuseContexts(true);
+    try {
+        ScriptedApp app;
+        ADD_FAILURE() << "built without a context";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "Couldn't create OpenGL rendering context");
+    }
+    Platform::refuseContexts(false);
+}
+
+// Whichever way the program ends, full screen is left, the windows are gone and the
+// window system is shut down: on X11 a display mode set for a window otherwise
+// outlives the program. Run in a process of its own, so that its window is the last.
+void endFromFullScreen(bool byError) {
+    Platform::DisplayMode desktop;
+    {
+        ScriptedApp app;
+        Platform::currentDisplayMode(desktop);
+        app.onInit = [](ScriptedApp& a) {
+            a.resolution(640, 480);
+            a.fullscreen(true);
+        };
+        app.onFrame = [byError](ScriptedApp& a, int n) {
+            if (n == 2 && byError) throw std::runtime_error("stop");
+            if (n == 2) Platform::postMessage(a.hwnd(), WM_CLOSE, 0, 0); // the close button
+            return true;
+        };
+        try {
+            app.mainLoop();
+        } catch (const std::runtime_error&) {
+            Platform::shutdown(); // as the entry does before it reports the error
+        }
+        if (Platform::anyWindowAlive()) std::exit(2);
+    }
+    if (SDL_WasInit(SDL_INIT_VIDEO)) std::exit(3);
+    SDL_InitSubSystem(SDL_INIT_VIDEO);
+    SDL_DisplayMode after;
+    SDL_GetCurrentDisplayMode(0, &after);
+    std::exit(after.w == desktop.width && after.h == desktop.height ? 0 : 4);
+}
+
+TEST(OpenglAppDeathTest, EndingFromFullScreenGivesTheDisplayBack) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(endFromFullScreen(false), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(endFromFullScreen(true), ::testing::ExitedWithCode(0), "");
+}
+
 TEST(OpenglApp, CursorHidesAndShowsBalanced) {
     OpenglApp& app = TestSupport::app();
     app.cursor(false);
@@ -221,6 +301,33 @@ TEST(OpenglApp, FramesClearBlackWithoutAStateAndRedWithTheDefaultState) {
     EXPECT_TRUE(app.frame());
     EXPECT_EQ(TestSupport::readPixel(10, 10), (TestSupport::Pixel{255, 0, 0, 255}));
     app.currentState(nullptr);
+}
+
+// The output and exit status of the game started with the given environment changes,
+// ended after `seconds` if it still runs then (status -1).
+std::pair<std::string, int> runGame(const std::string& env, int seconds) {
+    const std::string command =
+        "env " + env + " timeout -s TERM " + std::to_string(seconds) + " ./kestrane 2>&1";
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return {"", -2};
+    std::string out;
+    char buf[256];
+    while (fgets(buf, sizeof buf, p))
+        out += buf;
+    const int status = pclose(p);
+    if (!WIFEXITED(status)) return {out, -3};
+    return {out, WEXITSTATUS(status) == 124 ? -1 : WEXITSTATUS(status)};
+}
+
+// Without a display the game says so and stops at once; SDL's drawing-nowhere drivers
+// serve only when asked for by name.
+TEST(Entry, WithoutADisplayTheGameStopsWithItsTextButAHeadlessDriverRunsWhenAsked) {
+    const auto [out, status] = runGame("-u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER", 10);
+    EXPECT_GT(status, 0) << out;
+    EXPECT_NE(out.find("Couldn't register Windows Class"), std::string::npos) << out;
+
+    const auto [outOff, statusOff] = runGame("-u DISPLAY SDL_VIDEODRIVER=offscreen", 3);
+    EXPECT_EQ(statusOff, -1) << "still running when ended: " << outOff;
 }
 
 TEST(Entry, StartupFailureReachesTheUserWithItsTextAndAFailureStatus) {
