@@ -36,7 +36,6 @@ OpenglApp::~OpenglApp() {
         Platform::setUserData(_hwnd, nullptr);
         Platform::destroyWindow(_hwnd);
     }
-    if (!Platform::anyWindowAlive()) Platform::shutdown();
 }
 
 void OpenglApp::startupFailed(const std::exception& error) {

@@ -10,8 +10,7 @@
 class OpenglApp {
 public:
     OpenglApp(const std::string& title, int width, int height, bool fullscreen);
-    // Destroys the window (leaving full screen first); the last window to go shuts
-    // the window system down.
+    // Destroys the window, leaving full screen first.
     virtual ~OpenglApp();
     OpenglApp(const OpenglApp&) = delete;
     OpenglApp& operator=(const OpenglApp&) = delete;

@@ -13,5 +13,7 @@ int main() {
         Platform::shutdown();
         Platform::messageBox(nullptr, e.what(), "Runtime error");
     }
+    // Whichever way the game ended, the display is given back in its own mode.
+    Platform::shutdown();
     return 0;
 }

@@ -245,9 +245,9 @@ TEST(OpenglApp, ARefusedGlContextIsAStartupFailureThatLeavesNoWindow) {
     Platform::refuseContexts(false);
 }
 
-// Whichever way the program ends, full screen is left, the windows are gone and the
-// window system is shut down: on X11 a display mode set for a window otherwise
-// outlives the program. Run in a process of its own, so that its window is the last.
+// Whichever way the program ends, full screen is left and the windows are gone: on
+// X11 a display mode set for a window otherwise outlives the program. Run in a process
+// of its own, so that its window is the last.
 void endFromFullScreen(bool byError) {
     Platform::DisplayMode desktop;
     {
@@ -267,13 +267,15 @@ void endFromFullScreen(bool byError) {
         } catch (const std::runtime_error&) {
             Platform::shutdown(); // as the entry does before it reports the error
         }
-        if (Platform::anyWindowAlive()) std::exit(2);
     }
-    if (SDL_WasInit(SDL_INIT_VIDEO)) std::exit(3);
+    if (Platform::anyWindowAlive()) std::exit(2);
     SDL_InitSubSystem(SDL_INIT_VIDEO);
     SDL_DisplayMode after;
     SDL_GetCurrentDisplayMode(0, &after);
-    std::exit(after.w == desktop.width && after.h == desktop.height ? 0 : 4);
+    if (after.w != desktop.width || after.h != desktop.height) std::exit(3);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    Platform::shutdown(); // as the entry does at the end
+    std::exit(SDL_WasInit(SDL_INIT_VIDEO) ? 4 : 0);
 }
 
 TEST(OpenglAppDeathTest, EndingFromFullScreenGivesTheDisplayBack) {
