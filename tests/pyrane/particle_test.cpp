@@ -1,0 +1,274 @@
+#include "pyrane/particle.h"
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "enginetest.h"
+#include "pyrane/particlesystem.h"
+
+namespace {
+
+using Held = std::vector<std::unique_ptr<Particle>>;
+using Die = ParticleSystem::ParticleDie;
+using Rad = RadVector2<float>;
+using C = RGBA<float>;
+
+// Takes n slots from the pool; they go back when the holder goes.
+Held take(int n) {
+    Held held;
+    for (int i = 0; i < n; ++i)
+        held.emplace_back(new Particle);
+    return held;
+}
+
+// A system whose absolute position is (x, y), as after a frame of its own.
+struct Emitter : ParticleSystem {
+    Emitter(float x = 0, float y = 0) {
+        pos(x, y);
+        animate(0);
+    }
+};
+
+} // namespace
+
+TEST(ParticlePool, TheSlotPastTheLastRaisesAndLeavesTheFreeCountAsItWas) {
+    ASSERT_EQ(Particle::_totalMaxCount, 10000);
+    Held all = take(10000);
+    EXPECT_EQ(Particle::_totalFreeCount, 0);
+    EXPECT_EQ(errorOf([] { delete new Particle; }),
+              "Out of particle memory. Increase Particle::_totalMaxCount");
+    EXPECT_EQ(Particle::_totalFreeCount, 0);
+    all.clear();
+    EXPECT_EQ(Particle::_totalFreeCount, 10000);
+}
+
+TEST(ParticlePool, ReleasedSlotsAreHandedOutAgainFirstInFirstOutAsFreshParticles) {
+    Held held = take(9990);
+    held[1234]->pos.set(5, 5);
+    held[1234]->color.set(0, 0, 0, 0);
+    Particle* released = held[1234].get();
+    held[1234].reset();
+    ASSERT_EQ(Particle::_totalFreeCount, 11);
+
+    Held next = take(11);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_NE(next[i].get(), released) << "the ten slots free before come first";
+    EXPECT_EQ(next[10].get(), released);
+    EXPECT_EQ(next[10]->pos, V(0, 0));
+    EXPECT_EQ(next[10]->color, C(1, 1, 1, 1));
+    EXPECT_EQ(errorOf([] { delete new Particle; }).substr(0, 22), "Out of particle memory");
+}
+
+TEST(ParticleSystem, EmissionCarriesTheFractionSoTwoAndAHalfASecondMakeFiveInTwoSeconds) {
+    // Quarter-second steps carry 0.25, 0.5, 0.125, 0.375 and 0 after each emission.
+    for (const auto& [steps, frames] :
+         {std::pair{120, std::vector<int>{24, 48, 72, 96, 120}}, {8, {2, 4, 5, 7, 8}}}) {
+        ParticleSystem s;
+        s.emissionRate(2.5f);
+        std::vector<int> emitting;
+        for (int frame = 1; frame <= steps; ++frame) {
+            const unsigned int before = s.emitted();
+            s.animate(2.0 / steps);
+            if (s.emitted() != before) emitting.push_back(frame);
+        }
+        EXPECT_EQ(emitting, frames) << steps;
+        EXPECT_EQ(s.alive(), 5u) << "no death rule, none removed";
+    }
+}
+
+TEST(ParticleSystem, LimitsPauseEmissionAndWhatTheyHeldBackIsDroppedNotQueued) {
+    ParticleSystem s;
+    s.emissionRate(8); // one a frame of 1/8 s
+    s.particlesMaxCount(2, 0);
+    s.particleDieMethod(ParticleSystem::DIE_LIFETIME); // after 1 s
+    std::vector<unsigned int> alive;
+    for (int frame = 1; frame <= 10; ++frame) {
+        s.animate(0.125);
+        alive.push_back(s.alive());
+    }
+    // The first dies in frame 8, the second in frame 9 right after the third came.
+    EXPECT_EQ(alive, (std::vector<unsigned int>{1, 2, 2, 2, 2, 2, 2, 1, 1, 2}));
+    EXPECT_EQ(s.emitted(), 4u);
+    s.deleteParticles();
+    s.animate(0.125);
+    EXPECT_EQ(s.alive(), 1u) << "with room for two, one a frame: nothing was queued";
+
+    s.particlesMaxCount(100, 6);
+    for (int frame = 0; frame < 10; ++frame)
+        s.animate(0.125);
+    EXPECT_EQ(s.emitted(), 6u) << "the total limit counts since the last reset";
+    s.reset();
+    EXPECT_EQ(s.alive() + s.emitted() + s.particles().size(), 0u);
+    s.animate(0.125);
+    EXPECT_EQ(s.emitted(), 1u);
+}
+
+TEST(ParticleSystem, ParticlesStopWithoutReversingScaleStopsAtZeroAndColourRunsFree) {
+    Emitter s(10, 20);
+    s.emmiterOffset(V(3, 4));
+    s.particleVelocity(Rad(10, 0), Rad(0, 0));
+    s.particleAcceleration(-100, 0);
+    s.particleScale(V(1, 1), V(0, 0), true, V(-4, -4), V(0, 0), true);
+    s.particleRotation(0, 0, 2, 0);
+    s.particleColor(C(1, 1, 1, 1), C(), C(2, -1, 0, -0.5f), C());
+    s.createParticles(1);
+    const Particle& p = *s.particles().front();
+    EXPECT_EQ(p.pos, V(13, 24));
+    for (int frame = 0; frame < 10; ++frame)
+        s.animate(0.05);
+    EXPECT_TRUE(p.vel.value == 0 && p.vel.angle == 0);
+    // (10 - 100 * 0.05) * 0.05 in the first frame, then standing.
+    EXPECT_FLOAT_EQ(p.pos.x, 13.25f);
+    EXPECT_FLOAT_EQ(p.lifetrail, 0.25f);
+    EXPECT_EQ(p.pos.y, 24);
+    EXPECT_EQ(p.scale, V(0, 0));
+    EXPECT_NEAR(p.rotation, 1, 1e-5);
+    EXPECT_NEAR(p.color.r, 2, 1e-5);
+    EXPECT_NEAR(p.color.g, 0.5f, 1e-5);
+    EXPECT_NEAR(p.color.a, 0.75f, 1e-5);
+    EXPECT_NEAR(p.lifetime, 0.5f, 1e-5);
+}
+
+TEST(ParticleSystem, AScatterOfOneIsNoScatterAndAboveOneSpreadsUpToItsSize) {
+    for (float scatter : {0.5f, 1.0f, 1.5f}) {
+        Emitter s(50, 40);
+        s.particlesMaxCount(400, 0);
+        s.particleSpawnScatter(V(scatter, scatter));
+        s.createParticles(400);
+        float dx = 0, dy = 0;
+        for (const Particle* p : s.particles()) {
+            dx = std::max(dx, std::fabs(p->pos.x - 50));
+            dy = std::max(dy, std::fabs(p->pos.y - 40));
+        }
+        if (scatter <= 1) {
+            EXPECT_EQ(dx + dy, 0) << scatter;
+        } else {
+            EXPECT_TRUE(dx > 1 && dx <= 1.5f && dy > 1 && dy <= 1.5f) << dx << " " << dy;
+        }
+    }
+}
+
+TEST(ParticleSystem, OnlyTheAlphaAndLifetimeRulesRemoveParticles) {
+    struct Case {
+        int rule;
+        float alphaVelocity;
+        int dyingFrame; // 0: never within 4 s
+    };
+    for (const Case& c :
+         {Case{ParticleSystem::DIE_ALPHA, 0, 0}, Case{ParticleSystem::DIE_ALPHA, -1, 8},
+          Case{ParticleSystem::DIE_LIFETIME, 0, 4}, Case{ParticleSystem::DIE_NEVER, -1, 0},
+          Case{2, -1, 0}}) {
+        ParticleSystem s;
+        s.particleDieMethod(Die(c.rule));
+        s.particleAlphaVelocity(c.alphaVelocity);
+        s.particleLifetime(0.5f, 0);
+        s.createParticles(3);
+        int died = 0;
+        for (int frame = 1; frame <= 32 && !died; ++frame) {
+            s.animate(0.125);
+            if (s.particles().empty()) died = frame;
+        }
+        EXPECT_EQ(died, c.dyingFrame) << "rule " << c.rule << ", alpha " << c.alphaVelocity;
+        EXPECT_EQ(s.alive(), s.particles().size());
+    }
+}
+
+TEST(ParticleSystem, RandomRangesLoseTheirSignButThePartialColourFormsKeepIt) {
+    ParticleSystem s;
+    s.particleVelocity(Rad(-5, -1), Rad(-2, -0.5f));
+    s.particleAcceleration(-3, -4);
+    s.particleScale(V(-1, -1), V(-0.5f, -0.25f), false, V(-2, -2), V(-1, -3), false);
+    s.particleRotation(-1, -2, -3, -4);
+    s.particleLifetime(-1, -2);
+    s.particleLifetrail(-1, -3);
+    s.particleColor(C(-1, 1, 1, 1), C(-0.1f, -0.2f, -0.3f, -0.4f), C(-1, -1, -1, -1),
+                    C(-0.5f, -0.6f, -0.7f, -0.8f));
+    const std::vector<float> stored = {
+        s.particleVelocityInit().value,     s.particleVelocityInitRand().value,
+        s.particleVelocityInitRand().angle, s.particleAcceleration(),
+        s.particleAccelerationRand(),       s.particleScaleInit().x,
+        s.particleScaleInitRand().y,        s.particleScaleVelocity().y,
+        s.particleScaleVelocityRand().y,    s.particleRotationInit(),
+        s.particleRotationInitRand(),       s.particleRotationVelocity(),
+        s.particleRotationVelocityRand(),   s.particleLifetime(),
+        s.particleLifetimeRand(),           s.particleLifetrail(),
+        s.particleLifetrailRand(),          s.particleColorInit().r,
+        s.particleColorInitRand().a,        s.particleColorVelocity().g,
+        s.particleColorVelocityRand().b};
+    EXPECT_EQ(stored, (std::vector<float>{-5, 2, 0.5f, -3, 4,  -1, 0.25f, -2,   3,  -1,  2,
+                                          -3, 4, -1,   2,  -1, 3,  -1,    0.4f, -1, 0.7f}));
+
+    s.particleColorRGBInitRand(C(-0.1f, -0.2f, -0.3f, 9));
+    s.particleAlphaInitRand(-0.2f);
+    s.particleColorRGBVelocity(C(0.5f, -0.5f, 0, 9));
+    s.particleAlphaVelocityRand(-0.3f);
+    EXPECT_EQ(s.particleColorInitRand(), C(-0.1f, -0.2f, -0.3f, -0.2f));
+    EXPECT_EQ(s.particleColorVelocity(), C(0.5f, -0.5f, 0, -1));
+    EXPECT_EQ(s.particleColorVelocityRand(), C(0.5f, 0.6f, 0.7f, -0.3f));
+}
+
+TEST(ParticleSystem, CopiesTakeTheEmitterButTheParticlesStayWithTheOriginal) {
+    const int free = Particle::_totalFreeCount;
+    Emitter s(7, 8);
+    s.emissionRate(3);
+    s.particleVelocity(Rad(5, 1), Rad(1, 0));
+    s.particleDieMethod(ParticleSystem::DIE_LIFETIME);
+    s.particleLifetime(9, 0);
+    s.particlesMaxCount(50, 60);
+    s.createParticles(3);
+    s.animate(0.1); // carries 0.3 of a particle
+
+    std::unique_ptr<Sprite> duplicate(s.duplicate());
+    auto* copy = dynamic_cast<ParticleSystem*>(duplicate.get());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->pos(), V(7, 8));
+    EXPECT_EQ(std::tuple(copy->emissionRate(), copy->particleVelocityInit().value,
+                         copy->particleDieMethod(), copy->maxAlive(), copy->maxTotal()),
+              std::tuple(3.f, 5.f, ParticleSystem::DIE_LIFETIME, 50u, 60u));
+    EXPECT_EQ(copy->particles().size() + copy->alive() + copy->emitted(), 0u);
+    copy->animate(0.25);
+    EXPECT_EQ(copy->emitted(), 0u) << "nothing carried over from the original";
+    duplicate.reset();
+    EXPECT_EQ(s.particles().size(), 3u);
+    EXPECT_EQ(Particle::_totalFreeCount, free - 3);
+
+    // Copied over a system with particles of its own, which go back to the pool.
+    ParticleSystem other;
+    other.createParticles(4);
+    s.copyTo(&other);
+    EXPECT_EQ(other.particles().size(), 0u);
+    EXPECT_EQ(Particle::_totalFreeCount, free - 3);
+    EXPECT_EQ(s.particles().size(), 3u);
+}
+
+using ParticleDrawTest = EngineTest;
+
+TEST_F(ParticleDrawTest, ParticlesDrawInTheirColoursWhereTheyAreNotWhereTheSystemMovedTo) {
+    auto bitmap = solid("white.png", Colour(255, 255, 255, 255));
+    Image dot(*bitmap, Box(0, 0, 2, 2), Vector2<int>(1, 1), true);
+    Emitter s(40, 50);
+    s.particleImage(&dot);
+    s.particleColor(C(1, 0, 0, 1), C(), C(), C());
+    s.particleScaleInit(V(2, 2));
+    s.createParticles(1);
+    s.pos(100, 50);
+    s.animate(0);
+    s.particleColor(C(0, 0, 1, 1), C(), C(), C());
+    s.particleScaleInit(V(1, 1));
+    s.createParticles(1);
+    // The system's own image in its own colour, where it is now.
+    s.image(&dot);
+    s.color(0, 1, 0, 1);
+    s.pos(70, 50);
+    s.animate(0);
+    s.draw();
+    EXPECT_EQ(std::tuple(count(38, 48, 4, 4, red), count(99, 49, 2, 2, blue),
+                         count(69, 49, 2, 2, green), count(0, 0, 160, 100, black)),
+              std::tuple(16, 4, 4, 160 * 100 - 24));
+
+    clear(black);
+    s.particleImage(nullptr);
+    s.draw();
+    EXPECT_EQ(count(0, 0, 160, 100, black), 160 * 100 - 4) << "the system's own image only";
+}
