@@ -21,6 +21,7 @@
 #include "tarvex/background.h"
 #include "tarvex/enemy/firescript.h"
 #include "tarvex/enemy/movescript.h"
+#include "tarvex/explosion.h"
 #include "tarvex/statemenu.h"
 #include "tarvex/stateplay.h"
 
@@ -192,6 +193,8 @@ void Game::createImages() {
 
     for (const auto& s : sequenceBitmaps)
         sequences[s[0]] = new Pyrane::ImageSequence(bitmap(s[1]), 16, 16, 0, 0, 4);
+
+    Explosion::_particleImages = {image("box_1x1"), image("box_2x2"), image("cross_1_2x2")};
 }
 
 Pyrane::Image* Game::image(const std::string& name) const {

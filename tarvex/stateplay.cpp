@@ -133,6 +133,7 @@ void StatePlay::reset() {
 }
 
 void StatePlay::clearField() {
+    clearExplosions();
     clearEnemyBullets();
     clearBullets();
 }
@@ -189,7 +190,10 @@ bool StatePlay::frame() {
 
     _timeSincePowerup += dt;
 
-    // Power-ups and explosions move and draw here, and the enemy bullets move.
+    // Power-ups move and draw here.
+    animateExplosions();
+    drawExplosions();
+    // The enemy bullets move here.
     drawEntityList(_enemyBullets);
 
     if (!_gameOver) {

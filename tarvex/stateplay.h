@@ -58,6 +58,15 @@ public:
     void clearBullets() { clearEntityList(_bullets); }
     void clearEnemyBullets() { clearEntityList(_enemyBullets); }
 
+    // A ring of count particles bursting from pos (see Explosion), kept until its
+    // duration is over.
+    void addExplosion(const Vector2<float>& pos, const RGBA<float>& color, int count, int image,
+                      float speed, float acceleration, float duration);
+    // Moves the explosions and removes those that have outlived their duration.
+    void animateExplosions();
+    void drawExplosions();
+    void clearExplosions();
+
     // Adds a line to the message; the lines stay together for the sum of their times.
     void message(const std::string& text, double seconds, bool replace);
     void animateMessage();

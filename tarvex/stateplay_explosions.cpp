@@ -1,0 +1,42 @@
+// The play state's explosions: added by the game's events, moved and drawn every
+// frame, removed with their particles once their time is over.
+#include <memory>
+
+#include "tarvex/explosion.h"
+#include "tarvex/stateplay.h"
+
+namespace Tarvex {
+
+void StatePlay::addExplosion(const Vector2<float>& pos, const RGBA<float>& color, int count,
+                             int image, float speed, float acceleration, float duration) {
+    auto explosion =
+        std::make_unique<Explosion>(pos, color, count, image, speed, acceleration, duration);
+    _explosions.push_back(explosion.get());
+    explosion.release();
+}
+
+void StatePlay::animateExplosions() {
+    for (auto it = _explosions.begin(); it != _explosions.end();) {
+        Explosion* explosion = *it;
+        explosion->animate(dt);
+        if (explosion->lifetime() > explosion->_duration) {
+            delete explosion;
+            it = _explosions.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void StatePlay::drawExplosions() {
+    for (Explosion* explosion : _explosions)
+        explosion->draw();
+}
+
+void StatePlay::clearExplosions() {
+    for (Explosion* explosion : _explosions)
+        delete explosion;
+    _explosions.clear();
+}
+
+} // namespace Tarvex
