@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cstdlib>
+#include <thread>
 #include <stdexcept>
 
 OpenglApp::OpenglApp(const std::string& title, int width, int height, bool fullscreen)
@@ -48,6 +49,7 @@ void OpenglApp::mainLoop() {
     bool running = true;
     init();
     _timer.reset(0);
+    auto nextFrame = std::chrono::steady_clock::now();
     while (running) {
         // At most 9 messages a pass, so that a flood of input never starves the frames.
         int budget = 10;
@@ -64,8 +66,26 @@ void OpenglApp::mainLoop() {
         _frameStep = _timer.deltaTime();
         if (!frame()) running = false;
         Platform::swapBuffers(_hwnd);
+        paceFrame(nextFrame);
     }
     close();
+}
+
+// Where the driver refuses to wait for the display's refresh, the loop waits out the
+// rest of the refresh interval itself rather than draw thousands of frames a second at
+// full power. Frames run on measured time steps, so this changes nothing in the game.
+void OpenglApp::paceFrame(std::chrono::steady_clock::time_point& nextFrame) {
+    const double interval = Platform::frameInterval(_hwnd);
+    if (interval <= 0) return;
+    const auto now = std::chrono::steady_clock::now();
+    nextFrame += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(interval));
+    // A late frame starts the count afresh instead of hurrying to catch up.
+    if (nextFrame <= now) {
+        nextFrame = now;
+        return;
+    }
+    std::this_thread::sleep_until(nextFrame);
 }
 
 LRESULT OpenglApp::winProc(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) {

@@ -1,6 +1,7 @@
 #pragma once
 // The application object: one window with its OpenGL context, the frame timer and
 // the main loop. Subclasses override init, frame, message and close.
+#include <chrono>
 #include <exception>
 #include <string>
 
@@ -44,6 +45,7 @@ public:
 
 private:
     void applyWindowed(const char* failure);
+    void paceFrame(std::chrono::steady_clock::time_point& nextFrame);
 
     double _frameStep = 0;
     HWND _hwnd = nullptr;

@@ -19,6 +19,7 @@ struct PlatformWindow {
     Platform::WindowProc proc = nullptr;
     void* userData = nullptr;
     Uint32 id = 0;
+    bool vsync = false;
 };
 
 namespace Platform {
@@ -276,8 +277,9 @@ bool createContext(HWND hwnd) {
         return false;
     }
     SDL_GL_MakeCurrent(hwnd->sdl, hwnd->context);
-    // Wait for the display's refresh where it can; the result does not matter.
+    // Wait for the display's refresh where the driver offers it.
     if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
+    hwnd->vsync = SDL_GL_GetSwapInterval() != 0;
     return true;
 }
 
@@ -363,6 +365,15 @@ void moveWindow(HWND hwnd, int x, int y, int width, int height) {
 void drawableSize(HWND hwnd, int& width, int& height) {
     width = height = 0;
     if (windowAlive(hwnd)) SDL_GL_GetDrawableSize(hwnd->sdl, &width, &height);
+}
+
+double frameInterval(HWND hwnd) {
+    if (!windowAlive(hwnd) || hwnd->vsync) return 0;
+    SDL_DisplayMode mode;
+    int display = SDL_GetWindowDisplayIndex(hwnd->sdl);
+    int rate = 0;
+    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0) rate = mode.refresh_rate;
+    return 1.0 / (rate > 0 ? rate : 60);
 }
 
 void swapBuffers(HWND hwnd) {

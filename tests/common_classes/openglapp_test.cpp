@@ -284,6 +284,20 @@ TEST(OpenglAppDeathTest, EndingFromFullScreenGivesTheDisplayBack) {
     EXPECT_EXIT(endFromFullScreen(true), ::testing::ExitedWithCode(0), "");
 }
 
+// The virtual display refuses to wait for a refresh: the loop then paces itself to the
+// display's rate (60 a second, as it tells none), so frames are at least that far apart.
+TEST(OpenglApp, WithoutVsyncFramesArePacedToTheRefreshRate) {
+    ScriptedApp app;
+    ASSERT_DOUBLE_EQ(Platform::frameInterval(app.hwnd()), 1.0 / 60);
+    RecordingState s;
+    s.onFrame = [](RecordingState& st) { return st.times.size() < 13; };
+    app.onInit = [&](ScriptedApp& a) { a.currentState(&s); };
+    app.mainLoop();
+    // Twelve steps after the first; a late frame (the first ones set up the context)
+    // restarts the count rather than be caught up, so allow for two of them.
+    EXPECT_GE(s.times.back() - s.times.front(), 10 / 60.0);
+}
+
 TEST(OpenglApp, CursorHidesAndShowsBalanced) {
     OpenglApp& app = TestSupport::app();
     app.cursor(false);
