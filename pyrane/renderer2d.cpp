@@ -8,6 +8,7 @@
 #include "pyrane/font.h"
 #include "pyrane/functions.h"
 #include "pyrane/image.h"
+#include "pyrane/polyline.h"
 #include "pyrane/sprite.h"
 
 namespace Pyrane {
@@ -228,6 +229,38 @@ void Renderer2D::drawBox(const Vell::AABB2<float>& box, bool filled, bool xorMod
 
 void Renderer2D::drawBox(const Vell::AABB2<int>& box, bool filled, bool xorMode) {
     drawBoxWith(filled, xorMode, [&] { glRecti(box.min.x, box.min.y, box.max.x, box.max.y); });
+}
+
+void Renderer2D::drawPolyLine(const PolyLine& line) {
+    const bool textured = glIsEnabled(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_LINE_STRIP);
+    for (const Vector2<float>& p : line.points())
+        glVertex2f(p.x, p.y);
+    glEnd();
+    if (textured) glEnable(GL_TEXTURE_2D);
+}
+
+void Renderer2D::drawTexturedPolyLine(const TexturedPolyLine& line) {
+    const bool textured = glIsEnabled(GL_TEXTURE_2D);
+    if (Bitmap* bitmap = line.textureBitmap()) {
+        glEnable(GL_TEXTURE_2D);
+        bindTexture(int(bitmap->texID()));
+    } else {
+        glDisable(GL_TEXTURE_2D);
+    }
+    // Texture coordinate and vertex alternate in the cached strip.
+    const std::vector<Vector2<float>>& strip = line.quadStrip();
+    glBegin(GL_QUAD_STRIP);
+    for (std::size_t i = 0; i + 1 < strip.size(); i += 2) {
+        glTexCoord2f(strip[i].x, strip[i].y);
+        glVertex2f(strip[i + 1].x, strip[i + 1].y);
+    }
+    glEnd();
+    if (textured)
+        glEnable(GL_TEXTURE_2D);
+    else
+        glDisable(GL_TEXTURE_2D);
 }
 
 void Renderer2D::makeTexture(Font& font) {

@@ -17,7 +17,9 @@ namespace Pyrane {
 class Bitmap;
 class Font;
 class Image;
+class PolyLine;
 class Sprite;
+class TexturedPolyLine;
 
 class Renderer2D {
 public:
@@ -87,6 +89,11 @@ public:
     // first. Both leave texturing off.
     void drawBox(const Vell::AABB2<float>& box, bool filled, bool xorMode);
     void drawBox(const Vell::AABB2<int>& box, bool filled, bool xorMode);
+    // The points as one connected line in the current colour, untextured.
+    void drawPolyLine(const PolyLine& line);
+    // The line's cached ribbon, textured with its bitmap or, without one, in the
+    // current colour. Both leave texturing on or off as they found it.
+    void drawTexturedPolyLine(const TexturedPolyLine& line);
 
     // Draws every image's quad outline after the image, for finding hot spots and boxes.
     void showImageBorders(bool show) { _showImageBorders = show; }
