@@ -128,31 +128,6 @@ TEST(FireScript, LoopsRunAtLeastOnceAndCostOneStepForRepeatAndEachEndRepeat) {
         }
 }
 
-TEST(FireScript, WaitsVaryByTheirFullWidthAndANegativeWaitHoldsOneStep) {
-    Range lasted(0.8, 2.2);
-    bool sawZero = false;
-    for (unsigned seed = 0; seed < 400; ++seed) {
-        FireScript::_rand.seed(seed);
-        FireScript script = scriptOf(Wait(1.5, 0.7), Wait(0.2, 0.6), Fire(), EndRepeat());
-        script.step(dt);
-        lasted.add(script._waitTime);
-        for (int i = 0; script._waiting && i < 1000; ++i)
-            script.step(dt);
-        script.step(dt);
-        EXPECT_GE(script._waitTime, 0);
-        EXPECT_LE(script._waitTime, 0.8);
-        if (script._waitTime != 0) continue;
-        sawZero = true;
-        script.step(dt);
-        EXPECT_FALSE(script._waiting);
-        EXPECT_EQ(currentType(script), Frame::WAIT) << "the ending step runs nothing";
-        script.step(dt);
-        EXPECT_EQ(currentType(script), Frame::FIRE);
-    }
-    EXPECT_TRUE(sawZero);
-    lasted.expectBothEndsReached();
-}
-
 TEST(FireScript, AppendingRestartsFromTheFirstCommandAndKeepsARunningWait) {
     FireScript script = scriptOf(Repeat(3), Wait(0.5, 0), Fire());
     script.step(dt);

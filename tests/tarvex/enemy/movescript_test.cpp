@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 
 #include "scripttest.h"
 
@@ -288,23 +287,6 @@ TEST(MoveScript, AppendingRestartsFromTheFirstCommandAndKeepsEverythingRunning) 
     stepWhile(script, script._waiting);
     script.step(dt);
     EXPECT_EQ(script._pos, Vector2<float>(10, 10));
-}
-
-TEST(MoveScript, ACopyRunsOnInItsOwnFramesWhenTheOriginalIsGone) {
-    const SetPos right(1, 0, 0, 0, true);
-    auto original = std::make_unique<MoveScript>(
-        scriptOf(Repeat(2), Repeat(3), right, EndRepeat(), EndRepeat(), right));
-    for (int i = 0; i < 6; ++i)
-        original->step(dt);
-    ASSERT_EQ(original->_stack.size(), 2u);
-    MoveScript copy = *original;
-    MoveScript assigned;
-    assigned = *original;
-    original.reset();
-    for (MoveScript* script : {&copy, &assigned}) {
-        stepsToFinish(*script);
-        EXPECT_EQ(script->_pos.x, 7);
-    }
 }
 
 } // namespace
