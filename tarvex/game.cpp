@@ -21,6 +21,7 @@
 #include "tarvex/background.h"
 #include "tarvex/enemy/firescript.h"
 #include "tarvex/enemy/movescript.h"
+#include "tarvex/enemy/multientity.h"
 #include "tarvex/explosion.h"
 #include "tarvex/statemenu.h"
 #include "tarvex/stateplay.h"
@@ -125,6 +126,11 @@ void Game::init() {
     createImages();
     statePlay._player._ship.image(image("player"));
     statePlay._player._shield.image(image("shield"));
+    // Enemies fire into the play state's bullets, explode into its explosions and aim
+    // at its ship.
+    MultiEntity::_firedBullets = &statePlay._enemyBullets;
+    MultiEntity::_explosions = &statePlay._explosions;
+    MultiEntity::_player = &statePlay._player._ship;
     menu();
 
     // The enemies' scripts take new random waits and paths in every run.
