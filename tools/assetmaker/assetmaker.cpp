@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "tools/assetmaker/binarywriter.h"
 #include "tools/assetmaker/contactsheet.h"
 #include "tools/assetmaker/effectsource.h"
 #include "tools/assetmaker/fontsource.h"
+#include "tools/assetmaker/icon.h"
 #include "tools/assetmaker/instrumentsource.h"
 #include "tools/assetmaker/picturesource.h"
 #include "tools/assetmaker/pngfile.h"
@@ -60,6 +62,12 @@ void makeAssets(const std::string& sourceDir, const std::string& outDir) {
         xm.bytes(encodeXm(readSong(file.string(), instruments)));
         xm.save((out / "sound" / file.stem()).string() + ".xm");
     }
+
+    const fs::path icons = out / "icons";
+    fs::create_directories(icons);
+    for (int size : iconSizes)
+        writePng((icons / ("kestrane_" + std::to_string(size) + ".png")).string(),
+                 makeIcon(pictures.at("player"), size));
 
     writePng((out / "contact_sheet.png").string(), makeContactSheet(pictures, font, smallFont));
 }

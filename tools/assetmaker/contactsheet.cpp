@@ -30,15 +30,6 @@ std::vector<Look> looksOf(const std::string& name) {
     return {{white, grey}};
 }
 
-Rgba blend(Rgba ground, Rgba source, Rgba tint) {
-    int alpha = source.a * tint.a / 255;
-    auto mix = [&](int g, int s, int t) {
-        return std::uint8_t((g * (255 - alpha) + (s * t / 255) * alpha) / 255);
-    };
-    return {mix(ground.r, source.r, tint.r), mix(ground.g, source.g, tint.g),
-            mix(ground.b, source.b, tint.b), 255};
-}
-
 RgbaImage render(const RgbaImage& picture, Look look) {
     RgbaImage out(picture.width() * zoom, picture.height() * zoom);
     for (int y = 0; y < out.height(); ++y)

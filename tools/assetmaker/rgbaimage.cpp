@@ -30,6 +30,15 @@ void RgbaImage::paste(const RgbaImage& source, int x, int y) {
             pixel(x + sx, y + sy, source.pixel(sx, sy));
 }
 
+Rgba blend(Rgba ground, Rgba source, Rgba tint) {
+    int alpha = source.a * tint.a / 255;
+    auto mix = [&](int g, int s, int t) {
+        return std::uint8_t((g * (255 - alpha) + (s * t / 255) * alpha) / 255);
+    };
+    return {mix(ground.r, source.r, tint.r), mix(ground.g, source.g, tint.g),
+            mix(ground.b, source.b, tint.b), 255};
+}
+
 bool isPowerOfTwo(int n) {
     return n > 0 && (n & (n - 1)) == 0;
 }

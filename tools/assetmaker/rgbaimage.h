@@ -32,6 +32,10 @@ private:
     std::vector<std::uint8_t> _bytes;
 };
 
+// `source` tinted with `tint` (as the game's modulated drawing does) and laid over the
+// opaque `ground` by its alpha; the result is opaque.
+Rgba blend(Rgba ground, Rgba source, Rgba tint);
+
 bool isPowerOfTwo(int n);
 int nextPowerOfTwo(int n);
 
