@@ -1,8 +1,32 @@
-// The program's entry: runs the game's main loop and reports a runtime error that
-// escapes it.
+// The program's entry: reads the command line, runs the game's main loop and reports a
+// runtime error that escapes it.
+#include <cstdlib>
 #include <exception>
+#include <iostream>
 
+#include "tarvex/commandline.h"
 #include "tarvex/game.h"
+
+namespace {
+
+Tarvex::Options options;
+
+// The game object is a global whose construction opens the window, so the command line is
+// read before any global is built: --help and --version then work without a display, and
+// a mistyped option never flashes a window. The C library hands the program's arguments to
+// the start-up functions it runs, and priority 101 runs this one before every global of
+// the program.
+__attribute__((constructor(101))) void readOptions(int argc, char** argv, char**) {
+    // The standard streams are globals too, not yet built at this point.
+    static std::ios_base::Init streams;
+    options = Tarvex::readCommandLine(argc, argv, std::cout, std::cerr);
+    if (!options.run) {
+        std::cout.flush();
+        std::exit(options.exitCode);
+    }
+}
+
+} // namespace
 
 int main() {
     Platform::enterProgramDirectory();

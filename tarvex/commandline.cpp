@@ -1,0 +1,109 @@
+#include "tarvex/commandline.h"
+
+#include <iomanip>
+#include <sstream>
+#include <string_view>
+
+namespace Tarvex {
+
+namespace {
+
+constexpr int usageFault = 2;
+
+struct Option {
+    const char* name;
+    // The name of the option's value in the help ("FILE"), or null for an option without
+    // one.
+    const char* value;
+    const char* help;
+    // Applies the option; `argument` is its value, or null for an option without one.
+    void (*apply)(Options& options, const char* argument, std::ostream& out);
+};
+
+const Option optionTable[] = {
+    {"--help", nullptr, "show this help and quit",
+     [](Options& o, const char*, std::ostream& out) {
+         out << helpText();
+         o.run = false;
+     }},
+    {"--version", nullptr, "show the version and quit",
+     [](Options& o, const char*, std::ostream& out) {
+         out << versionText();
+         o.run = false;
+     }},
+};
+
+const char* const keysHelp = R"(Keys:
+  any key                    start a game from the title menu
+  arrow keys                 steer
+  Space, Control, Shift, Z   fire
+  P                          pause
+  Escape                     back to the title menu; quit from the title menu
+  F5, F6                     step through the screen modes: four window sizes
+                             and full screen
+
+Gamepad:
+  d-pad, left stick          steer
+  A, B, X, right trigger     fire
+  Start                      pause; start a game from the title menu
+  Back                       back to the title menu; quit from the title menu
+
+The screen mode and the hiscore are kept in data/ beside the program where that
+folder can be written, else in $XDG_DATA_HOME/kestrane, by default in
+~/.local/share/kestrane.
+)";
+
+const Option* findOption(std::string_view name) {
+    for (const Option& option : optionTable)
+        if (name == option.name) return &option;
+    return nullptr;
+}
+
+Options usageError(std::ostream& err, const std::string& complaint) {
+    err << "kestrane: " << complaint << "\nTry 'kestrane --help' for more information.\n";
+    return {false, usageFault};
+}
+
+} // namespace
+
+std::string helpText() {
+    std::ostringstream text;
+    text << "Usage: kestrane [OPTION]...\n"
+            "Kestrane, an arcade shoot-'em-up: steer a small ship and shoot down the enemies\n"
+            "that come down from the top.\n\nOptions:\n";
+    for (const Option& option : optionTable) {
+        std::string name = option.name;
+        if (option.value) name += std::string(" ") + option.value;
+        text << "  " << std::left << std::setw(25) << name << "  " << option.help << "\n";
+    }
+    text << "\n" << keysHelp;
+    return text.str();
+}
+
+std::string versionText() {
+    return "kestrane " KESTRANE_VERSION "\n";
+}
+
+Options readCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    Options options;
+    for (int i = 1; i < argc && options.run; ++i) {
+        std::string_view word = argv[i];
+        const Option* option = findOption(word);
+        if (!option) {
+            if (word.size() > 1 && word[0] == '-')
+                return usageError(err, "unknown option '" + std::string(word) + "'");
+            return usageError(err, "unexpected argument '" + std::string(word) + "'");
+        }
+        const char* argument = nullptr;
+        if (option->value) {
+            if (i + 1 >= argc)
+                return usageError(err, std::string("option '") + option->name + "' needs " +
+                                           option->value);
+            argument = argv[++i];
+        }
+        option->apply(options, argument, out);
+    }
+    return options;
+}
+
+} // namespace Tarvex

@@ -1,0 +1,122 @@
+// The command line: the options, the help they write, and the program itself answering
+// --help, --version and mistakes before it opens any window.
+#include "tarvex/commandline.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <vector>
+
+#include "support/command.h"
+
+namespace {
+
+struct Reading {
+    Tarvex::Options options;
+    std::string out, err;
+};
+
+Reading read(std::vector<const char*> args) {
+    args.insert(args.begin(), "kestrane");
+    std::ostringstream out, err;
+    Reading r{Tarvex::readCommandLine(int(args.size()), args.data(), out, err), "", ""};
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+TEST(CommandLine, OptionsAnswerAndStopOrRunTheGame) {
+    const std::string help = Tarvex::helpText(), version = Tarvex::versionText();
+    const struct {
+        std::vector<const char*> args;
+        bool run;
+        int exitCode;
+        std::string out, err;
+    } cases[] = {
+        {{}, true, 0, "", ""},
+        {{"--help"}, false, 0, help, ""},
+        {{"--version"}, false, 0, version, ""},
+        // The first option that ends the program decides; what follows is not read.
+        {{"--version", "--help"}, false, 0, version, ""},
+        {{"--help", "--no-such-option"}, false, 0, help, ""},
+        {{"--no-such-option", "--help"},
+         false,
+         2,
+         "",
+         "kestrane: unknown option '--no-such-option'\n"
+         "Try 'kestrane --help' for more information.\n"},
+        {{"-h"},
+         false,
+         2,
+         "",
+         "kestrane: unknown option '-h'\nTry 'kestrane --help' for more information.\n"},
+        {{"--help=yes"},
+         false,
+         2,
+         "",
+         "kestrane: unknown option '--help=yes'\nTry 'kestrane --help' for more information.\n"},
+        {{"save.dat"},
+         false,
+         2,
+         "",
+         "kestrane: unexpected argument 'save.dat'\nTry 'kestrane --help' for more information.\n"},
+        {{"-"},
+         false,
+         2,
+         "",
+         "kestrane: unexpected argument '-'\nTry 'kestrane --help' for more information.\n"},
+    };
+    for (const auto& c : cases) {
+        const Reading r = read(c.args);
+        SCOPED_TRACE(c.args.empty() ? "no arguments" : c.args.front());
+        EXPECT_EQ(r.options.run, c.run);
+        EXPECT_EQ(r.options.exitCode, c.exitCode);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
+TEST(CommandLine, HelpListsTheOptionsTheKeysAndThePadButtons) {
+    const std::string help = Tarvex::helpText();
+    for (const char* line :
+         {"Usage: kestrane [OPTION]...\n", "\n  --help  ", "\n  --version  ", "\n  arrow keys  ",
+          "\n  Space, Control, Shift, Z  ", "\n  P  ", "\n  Escape  ", "\n  F5, F6  ",
+          "\n  d-pad, left stick  ", "\n  A, B, X, right trigger  ", "\n  Start  ", "\n  Back  ",
+          "$XDG_DATA_HOME/kestrane"})
+        EXPECT_NE(help.find(line), std::string::npos) << line << " missing from\n" << help;
+    // Every line fits a terminal of 80 columns.
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_LE(line.size(), 80u) << line;
+    int major, minor, patch, end = 0;
+    const std::string version = Tarvex::versionText();
+    EXPECT_TRUE(
+        std::sscanf(version.c_str(), "kestrane %d.%d.%d\n%n", &major, &minor, &patch, &end) == 3 &&
+        end == int(version.size()) && version.back() == '\n')
+        << version;
+}
+
+TEST(CommandLine, TheProgramAnswersWithoutADisplayAndWithTheRightStatus) {
+    // Without a display the window cannot open, so an answer proves it was never tried.
+    const std::string program = "env -u DISPLAY -u WAYLAND_DISPLAY " KESTRANE_PROGRAM;
+    const struct {
+        std::string args;
+        int status;
+        std::string output;
+    } cases[] = {
+        {"--help", 0, Tarvex::helpText()},
+        {"--version", 0, Tarvex::versionText()},
+        {"--bogus 2>&1", 2,
+         "kestrane: unknown option '--bogus'\nTry 'kestrane --help' for more information.\n"},
+        // Complaints go to standard error, not to standard output.
+        {"--bogus 2>/dev/null", 2, ""},
+    };
+    for (const auto& c : cases) {
+        const TestSupport::CommandResult r = TestSupport::runCommand(program + " " + c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.output;
+        EXPECT_EQ(r.output, c.output) << c.args;
+    }
+}
+
+} // namespace
