@@ -1,9 +1,11 @@
-// The program's entry: reads the command line, runs the game's main loop and reports a
-// runtime error that escapes it.
+// The program's entry: reads the command line, finds the game's files, runs the game's
+// main loop and reports a runtime error that escapes it.
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 
+#include "common_classes/folders.h"
 #include "tarvex/commandline.h"
 #include "tarvex/game.h"
 
@@ -26,10 +28,21 @@ __attribute__((constructor(101))) void readOptions(int argc, char** argv, char**
     }
 }
 
+// Makes the folder with the pictures and sounds the working directory, so the game reads
+// them by their relative names however it was started.
+void enterGameFolders() {
+    const std::filesystem::path program = Platform::programDirectory();
+    if (program.empty()) return;
+    std::error_code error;
+    std::filesystem::current_path(Folders::assets(program, KESTRANE_DATA_FROM_PROGRAM, "bitmaps"),
+                                  error);
+    if (error) std::cerr << "kestrane: cannot enter the game's folder: " << error.message() << "\n";
+}
+
 } // namespace
 
 int main() {
-    Platform::enterProgramDirectory();
+    enterGameFolders();
     try {
         game.mainLoop();
     } catch (const std::exception& e) {

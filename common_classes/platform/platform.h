@@ -87,9 +87,9 @@ int virtualKeyFromSdl(int keycode, int scancode);
 // Shows or hides the mouse cursor over the window; returns the new show count.
 int showCursor(bool show);
 
-// Makes the folder that holds the program the working directory, so that its data
-// folders are found however the program was started.
-void enterProgramDirectory();
+// The folder that holds the program, however the program was started; empty when the
+// system cannot tell.
+std::string programDirectory();
 
 // Binds the calling thread to the first processor.
 void bindThreadToFirstProcessor();

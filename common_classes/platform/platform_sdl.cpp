@@ -463,11 +463,12 @@ int showCursor(bool show) {
     return count;
 }
 
-void enterProgramDirectory() {
+std::string programDirectory() {
     char* base = SDL_GetBasePath();
-    if (!base) return;
-    if (chdir(base) != 0) std::fprintf(stderr, "cannot enter %s\n", base);
+    if (!base) return {};
+    std::string folder = base;
     SDL_free(base);
+    return folder;
 }
 
 void bindThreadToFirstProcessor() {
