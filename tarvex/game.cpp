@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common_classes/atomicfile.h"
+#include "common_classes/folders.h"
 #include "common_classes/sound/music.h"
 #include "common_classes/sound/sound.h"
 #include "pyrane/bitmap.h"
@@ -242,6 +243,7 @@ bool Game::message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam
 void Game::stepScreenSize(int n) {
     screenSize(n);
     settings["screenSize"] = _screenSize;
+    makeDataFolder();
     settings.save(settingsFile);
 }
 
@@ -337,7 +339,19 @@ void Game::saveHiscore() {
     std::memcpy(&bits, &statePlay._hiscore, sizeof bits);
     const char bytes[4] = {static_cast<char>(bits), static_cast<char>(bits >> 8),
                            static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
+    makeDataFolder();
     writeFileAtomically(hiscoreFile, std::string_view(bytes, sizeof bytes));
+}
+
+void Game::useDataFolder(const std::string& folder) {
+    dataFolder = folder;
+    settingsFile = folder + "/kestrane.conf";
+    hiscoreFile = folder + "/kestrane.dat";
+}
+
+// A folder that cannot be made fails the save that follows, silently like any other.
+void Game::makeDataFolder() const {
+    if (!dataFolder.empty()) Folders::make(dataFolder);
 }
 
 } // namespace Tarvex

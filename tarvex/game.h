@@ -57,6 +57,9 @@ public:
     void loadSettings();
     void loadHiscore();
     void saveHiscore();
+    // Keeps the settings and the hiscore in `folder` (see Folders::playerData), which the
+    // first save makes when it is missing.
+    void useDataFolder(const std::string& folder);
 
     Pyrane::Renderer2D renderer;
     Pyrane::Font* font = nullptr;
@@ -71,9 +74,13 @@ public:
     Settings settings;
     std::string settingsFile = "data/kestrane.conf";
     std::string hiscoreFile = "data/kestrane.dat";
+    // The folder a save makes first when it is missing; empty to make none, so that a
+    // missing data/ loses the save as it always did.
+    std::string dataFolder;
 
 private:
     void stepScreenSize(int n);
+    void makeDataFolder() const;
     void createTextures();
     void createFonts();
 

@@ -29,7 +29,8 @@ __attribute__((constructor(101))) void readOptions(int argc, char** argv, char**
 }
 
 // Makes the folder with the pictures and sounds the working directory, so the game reads
-// them by their relative names however it was started.
+// them by their relative names however it was started, and tells the game where the
+// player's settings and hiscore are kept.
 void enterGameFolders() {
     const std::filesystem::path program = Platform::programDirectory();
     if (program.empty()) return;
@@ -37,6 +38,7 @@ void enterGameFolders() {
     std::filesystem::current_path(Folders::assets(program, KESTRANE_DATA_FROM_PROGRAM, "bitmaps"),
                                   error);
     if (error) std::cerr << "kestrane: cannot enter the game's folder: " << error.message() << "\n";
+    game.useDataFolder(Folders::playerData(program, "kestrane").string());
 }
 
 } // namespace

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
-#include <optional>
-
+#include "support/environment.h"
 #include "support/files.h"
 #include "support/tempdir.h"
 
@@ -13,27 +11,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Sets an environment variable (or unsets it, for nullopt) while it lives.
-class EnvironmentVariable {
-public:
-    EnvironmentVariable(const char* name, std::optional<std::string> value) : _name(name) {
-        if (const char* old = std::getenv(name)) _old = old;
-        if (value)
-            setenv(name, value->c_str(), 1);
-        else
-            unsetenv(name);
-    }
-    ~EnvironmentVariable() {
-        if (_old)
-            setenv(_name, _old->c_str(), 1);
-        else
-            unsetenv(_name);
-    }
-
-private:
-    const char* _name;
-    std::optional<std::string> _old;
-};
+using TestSupport::EnvironmentVariable;
 
 TEST(Folders, AssetsAreBesideTheProgramElseInTheInstalledShareFolder) {
     TestSupport::TempDir root;

@@ -7,12 +7,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common_classes/folders.h"
 #include "pyrane/font.h"
 #include "pyrane/image.h"
 #include "pyrane/imagesequence.h"
 #include "support/atomicfiletest.h"
+#include "support/environment.h"
 #include "support/files.h"
 #include "support/gamesession.h"
+#include "support/tempdir.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -189,6 +192,46 @@ TEST_F(GameTest, HiscoreIsReadOnlyAsAReachableScoreAndSavedWhole) {
     game.saveHiscore();
     game.hiscoreFile = "data/kestrane.dat";
     EXPECT_FALSE(fs::exists("missing"));
+}
+
+// An installed game: no data/ beside the program, so the settings and the hiscore go to
+// the user's data folder, which the first save makes.
+TEST_F(GameTest, InstalledGameKeepsItsFilesInTheUsersDataFolderMadeOnTheFirstSave) {
+    TestSupport::TempDir root;
+    fs::create_directories(root.dir() / "usr/bin");
+    const std::string xdg = (root.dir() / "home/.local/share").string();
+    const fs::path folder = [&] {
+        TestSupport::EnvironmentVariable variable("XDG_DATA_HOME", xdg);
+        return Folders::playerData(root.dir() / "usr/bin", "kestrane");
+    }();
+    ASSERT_EQ(folder, fs::path(xdg) / "kestrane");
+
+    const std::string settingsFile = game.settingsFile, hiscoreFile = game.hiscoreFile;
+    game.useDataFolder(folder.string());
+    // Reading from a folder that is not there makes nothing.
+    game.loadSettings();
+    game.loadHiscore();
+    EXPECT_FALSE(fs::exists(root.dir() / "home"));
+
+    game.play();
+    Tarvex::statePlay._score = 100;
+    Tarvex::statePlay._hiscore = 50;
+    Tarvex::statePlay.gameOver();
+    EXPECT_EQ(readFile((folder / "kestrane.dat").string()), "\0\0\xC8\x42"s);
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+    EXPECT_EQ(fs::status(root.dir() / "home/.local").permissions(), fs::perms::owner_all);
+    keyDown(VK_F5);
+    EXPECT_EQ(readFile((folder / "kestrane.conf").string()),
+              "name  \"a b\"\nscreenSize  " + std::to_string(game.screenSize()) + "\nvolume  7\n");
+    EXPECT_EQ(TestSupport::filesIn(folder), 2);
+    // The next start reads them from there.
+    Tarvex::statePlay._hiscore = 0;
+    game.loadHiscore();
+    EXPECT_EQ(Tarvex::statePlay._hiscore, 100.0f);
+
+    game.dataFolder.clear();
+    game.settingsFile = settingsFile;
+    game.hiscoreFile = hiscoreFile;
 }
 
 } // namespace
