@@ -4,9 +4,16 @@
 set -euo pipefail
 
 packages=(
+  # the game
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libsdl2-mixer-dev libpng-dev
+  # its Debian package: cpack finds the programs with file, their libraries' packages
+  # with dpkg-shlibdeps
+  dpkg-dev file
+  # the tests, and the install test's checks of the desktop entry and manual page and
+  # its hands on the installed game
   libgtest-dev libbenchmark-dev libopenmpt-dev xvfb xauth libgl1-mesa-dri
+  desktop-file-utils groff-base xdotool strace
 )
 
 missing=()
