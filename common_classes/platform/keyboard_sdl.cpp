@@ -1,7 +1,8 @@
 // The keys of the SDL platform layer: SDL's key codes as the virtual-key codes the
-// program knows, and which keys are held.
+// program knows, and which keys are held, on the keyboard or on a gamepad.
 #include <SDL.h>
 
+#include "common_classes/platform/gamepads.h"
 #include "common_classes/platform/platform.h"
 
 namespace Platform {
@@ -74,6 +75,7 @@ int virtualKeyFromSdl(int keycode, int scancode) {
 
 bool keyDown(int virtualKey) {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+    if (Gamepads::holds(virtualKey)) return true;
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
     for (int sc = 0; sc < count; ++sc) {

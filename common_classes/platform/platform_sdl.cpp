@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "common_classes/platform/gamepads.h"
+
 struct PlatformWindow {
     SDL_Window* sdl = nullptr;
     SDL_GLContext context = nullptr;
@@ -58,11 +60,26 @@ bool becomesMessage(const SDL_Event& e) {
     }
 }
 
+HWND firstLiveWindow() {
+    for (auto& w : layer().windows)
+        if (w->sdl) return w.get();
+    return nullptr;
+}
+
+// A joystick's own events: SDL's game controller layer watches them to make the pads'
+// events, so they pass the filter, and the pump throws them away afterwards.
+bool joystickEvent(const SDL_Event& e) {
+    return e.type >= SDL_JOYAXISMOTION && e.type < SDL_CONTROLLERAXISMOTION;
+}
+
 // Only events that become a message are queued at all: the game uses no mouse, and a
 // mouse moved over the window would otherwise queue hundreds of motion events a second
-// ahead of the keys, each using up a place of the pump's budget.
+// ahead of the keys, each using up a place of the pump's budget. A pad's events become
+// key messages here, as they happen, so a stick in motion queues only the keys it
+// takes and lets go.
 int SDLCALL keepMessages(void*, SDL_Event* e) {
-    return becomesMessage(*e) ? 1 : 0;
+    if (Gamepads::handle(*e, firstLiveWindow())) return 0;
+    return becomesMessage(*e) || joystickEvent(*e) ? 1 : 0;
 }
 
 bool headless(const char* driver) {
@@ -101,18 +118,14 @@ bool initVideo() {
     SDL_EventState(SDL_TEXTEDITING, SDL_IGNORE);
     if (!postedEvent) postedEvent = SDL_RegisterEvents(1);
     SDL_SetEventFilter(keepMessages, nullptr);
+    // The pads plugged in already announce themselves through the filter.
+    Gamepads::start();
     return true;
 }
 
 HWND windowById(Uint32 id) {
     for (auto& w : layer().windows)
         if (w->sdl && w->id == id) return w.get();
-    return nullptr;
-}
-
-HWND firstLiveWindow() {
-    for (auto& w : layer().windows)
-        if (w->sdl) return w.get();
     return nullptr;
 }
 
@@ -262,6 +275,7 @@ bool anyWindowAlive() {
 void shutdown() {
     for (auto& w : layer().windows)
         destroyWindow(w.get());
+    Gamepads::stop();
     if (SDL_WasInit(SDL_INIT_VIDEO)) {
         SDL_SetEventFilter(nullptr, nullptr);
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -339,6 +353,8 @@ static bool takeEvent(SDL_eventaction action, SDL_Event& e) {
 bool peekMessage() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
     SDL_PumpEvents();
+    SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERAXISMOTION - 1);
+    Gamepads::openPlugged();
     SDL_Event e;
     return takeEvent(SDL_PEEKEVENT, e);
 }

@@ -1,0 +1,140 @@
+// The pads' controls as keys: which key each control is, hysteresis on the stick and the
+// trigger, keys shared by several controls and pads, and a pad pulled out.
+#include "common_classes/platform/padkeys.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common_classes/platform/win32defs.h"
+
+namespace {
+
+using Platform::PadKeys;
+
+// A key change as the pad's messages carry it: "+37" down, "+37r" down while already
+// down, "-37" up.
+using Changes = std::vector<std::string>;
+
+class PadKeysTest : public ::testing::Test {
+protected:
+    // What `input` makes the keys do.
+    Changes changes(const std::function<void(const PadKeys::Emit&)>& input) {
+        Changes seen;
+        input([&](int key, bool down, bool wasDown) {
+            EXPECT_TRUE(down || wasDown) << "a key-up is always of a key that was down";
+            seen.push_back((down ? "+" : "-") + std::to_string(key) + (down && wasDown ? "r" : ""));
+        });
+        return seen;
+    }
+    Changes button(int pad, PadKeys::Control c, bool pressed) {
+        return changes([&](const PadKeys::Emit& e) { keys.button(pad, c, pressed, e); });
+    }
+    Changes stickX(int value, int pad = 1) {
+        return changes([&](const PadKeys::Emit& e) { keys.stickX(pad, value, e); });
+    }
+    Changes stickY(int value, int pad = 1) {
+        return changes([&](const PadKeys::Emit& e) { keys.stickY(pad, value, e); });
+    }
+    Changes trigger(int value, int pad = 1) {
+        return changes([&](const PadKeys::Emit& e) { keys.rightTrigger(pad, value, e); });
+    }
+    Changes unplug(int pad) {
+        return changes([&](const PadKeys::Emit& e) { keys.unplug(pad, e); });
+    }
+
+    PadKeys keys;
+};
+
+const std::string space = std::to_string(VK_SPACE), left = std::to_string(VK_LEFT),
+                  right = std::to_string(VK_RIGHT), up = std::to_string(VK_UP),
+                  down = std::to_string(VK_DOWN);
+
+TEST_F(PadKeysTest, EachButtonIsTheKeyTheGameKnows) {
+    const std::pair<PadKeys::Control, int> table[] = {
+        {PadKeys::A, VK_SPACE},       {PadKeys::B, VK_SPACE},       {PadKeys::X, VK_SPACE},
+        {PadKeys::Start, 'P'},        {PadKeys::Back, VK_ESCAPE},   {PadKeys::DpadUp, VK_UP},
+        {PadKeys::DpadDown, VK_DOWN}, {PadKeys::DpadLeft, VK_LEFT}, {PadKeys::DpadRight, VK_RIGHT},
+    };
+    for (auto [control, key] : table) {
+        const std::string k = std::to_string(key);
+        EXPECT_EQ(button(1, control, true), Changes{"+" + k}) << control;
+        EXPECT_TRUE(keys.holds(key));
+        EXPECT_EQ(button(1, control, true), Changes{}) << "held, not repeated";
+        EXPECT_EQ(button(1, control, false), Changes{"-" + k});
+        EXPECT_FALSE(keys.holds(key));
+        EXPECT_EQ(button(1, control, false), Changes{}) << "a second release is no key-up";
+    }
+}
+
+TEST_F(PadKeysTest, StickAndTriggerTakeTheirKeysPastOneThresholdAndLetGoInsideAnother) {
+    // Values in turn and the changes each makes; the thresholds are 16000 and 10000 for
+    // the stick, 16000 and 8000 for the trigger.
+    const std::vector<std::pair<int, Changes>> x = {
+        {15999, {}},
+        {16000, {"+" + right}},
+        {12000, {}},
+        {15999, {}},
+        {16500, {}},
+        {10000, {}},
+        {9999, {"-" + right}},
+        {15000, {}},
+        {-15999, {}},
+        {-32768, {"+" + left}},
+        {32767, {"-" + left, "+" + right}},
+        {0, {"-" + right}},
+    };
+    for (const auto& [value, expected] : x)
+        EXPECT_EQ(stickX(value), expected) << "x " << value;
+    // Up is negative on a pad's stick.
+    const std::vector<std::pair<int, Changes>> y = {
+        {-16000, {"+" + up}}, {20000, {"-" + up, "+" + down}}, {-9000, {"-" + down}}, {9000, {}}};
+    for (const auto& [value, expected] : y)
+        EXPECT_EQ(stickY(value), expected) << "y " << value;
+    const std::vector<std::pair<int, Changes>> t = {
+        {15999, {}}, {16000, {"+" + space}}, {8000, {}}, {12000, {}}, {7999, {"-" + space}}};
+    for (const auto& [value, expected] : t)
+        EXPECT_EQ(trigger(value), expected) << "trigger " << value;
+}
+
+TEST_F(PadKeysTest, AKeyHeldByManyControlsGoesUpWithTheLastOfThem) {
+    EXPECT_EQ(button(1, PadKeys::A, true), Changes{"+" + space});
+    EXPECT_EQ(button(1, PadKeys::X, true), Changes{"+" + space + "r"});
+    EXPECT_EQ(trigger(30000), Changes{"+" + space + "r"});
+    EXPECT_EQ(button(2, PadKeys::B, true), Changes{"+" + space + "r"}) << "another pad";
+    EXPECT_EQ(button(1, PadKeys::A, false), Changes{});
+    EXPECT_EQ(trigger(0), Changes{});
+    EXPECT_EQ(button(2, PadKeys::B, false), Changes{});
+    EXPECT_TRUE(keys.holds(VK_SPACE));
+    EXPECT_EQ(button(1, PadKeys::X, false), Changes{"-" + space});
+    EXPECT_FALSE(keys.holds(VK_SPACE));
+
+    EXPECT_EQ(button(1, PadKeys::DpadLeft, true), Changes{"+" + left});
+    EXPECT_EQ(stickX(-20000), Changes{"+" + left + "r"});
+    EXPECT_EQ(button(1, PadKeys::DpadLeft, false), Changes{});
+    EXPECT_EQ(stickX(0), Changes{"-" + left});
+}
+
+TEST_F(PadKeysTest, APadPulledOutLetsGoOfEveryKeyOnlyItHeld) {
+    button(1, PadKeys::DpadRight, true);
+    stickY(-30000);
+    trigger(30000);
+    button(1, PadKeys::A, true);
+    button(2, PadKeys::DpadRight, true);
+    // The keys go up in the order of the pad's controls; right stays, the other pad holds it.
+    EXPECT_EQ(unplug(1), (Changes{"-" + up, "-" + space}));
+    EXPECT_FALSE(keys.holds(VK_SPACE) || keys.holds(VK_UP));
+    EXPECT_TRUE(keys.holds(VK_RIGHT));
+    EXPECT_EQ(unplug(1), Changes{}) << "gone already";
+    EXPECT_EQ(unplug(2), Changes{"-" + right});
+    // The same pad id plugged in again starts with nothing held.
+    EXPECT_EQ(stickX(0), Changes{});
+    EXPECT_EQ(button(1, PadKeys::A, true), Changes{"+" + space});
+    keys.clear();
+    EXPECT_FALSE(keys.holds(VK_SPACE));
+    EXPECT_EQ(button(1, PadKeys::A, true), Changes{"+" + space}) << "cleared without messages";
+}
+
+} // namespace
