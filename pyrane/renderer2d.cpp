@@ -186,6 +186,20 @@ void Renderer2D::drawImageBorder(const Image& image, const Vector2<float>& pos, 
     glPopMatrix();
 }
 
+void Renderer2D::texturing(bool on) {
+    if (on)
+        glEnable(GL_TEXTURE_2D);
+    else
+        glDisable(GL_TEXTURE_2D);
+}
+
+void Renderer2D::drawQuadStrip(const std::vector<Vector2<float>>& vertices) {
+    glBegin(GL_QUAD_STRIP);
+    for (const Vector2<float>& v : vertices)
+        glVertex2f(v.x, v.y);
+    glEnd();
+}
+
 void Renderer2D::drawLine(const Vector2<float>& a, const Vector2<float>& b) {
     glDisable(GL_TEXTURE_2D);
     glBegin(GL_LINES);

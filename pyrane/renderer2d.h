@@ -82,6 +82,11 @@ public:
     // sets the previous colour again.
     virtual void drawSprite(const Sprite& sprite);
 
+    // Texturing of what is drawn next; the image and text calls switch it on themselves.
+    void texturing(bool on);
+    // A strip of quads in the current colour, each next pair of vertices closing a quad
+    // with the pair before it; texturing as it is.
+    void drawQuadStrip(const std::vector<Vector2<float>>& vertices);
     void drawLine(const Vector2<float>& a, const Vector2<float>& b);
     // Two lines through the current origin; leaves texturing off.
     void drawCross(unsigned int size);

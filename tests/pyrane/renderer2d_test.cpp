@@ -88,3 +88,25 @@ TEST_F(Renderer2DTest, ExclusiveOrBoxesDrawnTwiceRestoreThePixels) {
     renderer.drawBox(Box(100, 10, 120, 30), true, false);
     EXPECT_EQ(count(100, 10, 20, 20, white), 400);
 }
+
+TEST_F(Renderer2DTest, QuadStripsFillBetweenVertexPairsInTheColourAndTexturingSwitches) {
+    // A see-through texture would hide whatever is drawn textured.
+    auto clearBitmap = solid("clear.png", Colour(0, 0, 0, 0));
+    renderer.bindTexture(int(clearBitmap->texID()));
+    // The square (10, 10)-(30, 30), then a quad whose last pair meets in one point: the
+    // triangle (30, 10), (30, 30), (50, 10), 200 pixels.
+    const std::vector<V> strip = {V(10, 10), V(10, 30), V(30, 10), V(30, 30), V(50, 10), V(50, 10)};
+    renderer.texturing(false);
+    renderer.color(0, 1, 0, 1);
+    renderer.drawQuadStrip(strip);
+    EXPECT_EQ(count(10, 10, 20, 20, green), 400);
+    EXPECT_NEAR(count(30, 10, 20, 20, green), 200, 20);
+    EXPECT_EQ(count(0, 0, 10, 100, green) + count(10, 30, 150, 70, green), 0);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+
+    renderer.texturing(true);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    renderer.color(1, 0, 0, 1);
+    renderer.drawQuadStrip({V(60, 60), V(60, 80), V(80, 60), V(80, 80)});
+    EXPECT_EQ(count(60, 60, 20, 20, red), 0) << "textured with see-through texels";
+}
