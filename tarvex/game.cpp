@@ -20,6 +20,7 @@
 #include "pyrane/image.h"
 #include "pyrane/imagesequence.h"
 #include "tarvex/background.h"
+#include "tarvex/blast.h"
 #include "tarvex/enemy/firescript.h"
 #include "tarvex/enemy/movescript.h"
 #include "tarvex/enemy/multientity.h"
@@ -96,6 +97,7 @@ const char* const sequenceBitmaps[][2] = {
 
 Game::Game() try : OpenglAppMultistate("Kestrane", 640, 400, false), bitmapManager(renderer) {
     Background::_renderer = &renderer;
+    Blast::_renderer = &renderer;
 } catch (const std::exception& e) {
     startupFailed(e);
 }
@@ -208,6 +210,13 @@ Pyrane::Image* Game::image(const std::string& name) const {
     auto it = images.find(name);
     if (it == images.end() || !it->second)
         throw std::runtime_error("the game has no image \"" + name + "\"");
+    return it->second;
+}
+
+Pyrane::ImageSequence* Game::sequence(const std::string& name) const {
+    auto it = sequences.find(name);
+    if (it == sequences.end() || !it->second)
+        throw std::runtime_error("the game has no image sequence \"" + name + "\"");
     return it->second;
 }
 

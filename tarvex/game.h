@@ -53,6 +53,8 @@ public:
     void createImages();
     // The named image of the game's table; a name the table lacks is an error that names it.
     Pyrane::Image* image(const std::string& name) const;
+    // The named image sequence; a missing one is an error that names it.
+    Pyrane::ImageSequence* sequence(const std::string& name) const;
 
     void loadSettings();
     void loadHiscore();
