@@ -10,6 +10,7 @@
 #include "pyrane/font.h"
 #include "pyrane/image.h"
 #include "pyrane/renderer2d.h"
+#include "tarvex/blast.h"
 #include "tarvex/game.h"
 
 namespace Tarvex {
@@ -21,13 +22,8 @@ namespace {
 using Pyrane::Renderer2D;
 using Key = Pyrane::Timeline<float>::Keyframe;
 
-// Every effect of the play state sounds at this volume.
-constexpr unsigned char effectVolume = 150;
 // The game-over tune in the game's list of songs.
 constexpr std::size_t gameOverSong = 1;
-
-// The x offsets of the bullets of one volley from the ship, by weapon level.
-const std::vector<float> volleys[] = {{0}, {1, -2}, {0, 2, -2}, {0, 2, -2, 2, 4, -2, -4}};
 
 // Seven digits at least, zero-padded; longer numbers in full.
 std::string scoreDigits(float value) {
@@ -136,6 +132,8 @@ void StatePlay::clearField() {
     clearExplosions();
     clearEnemyBullets();
     clearBullets();
+    clearPowerups();
+    clearBlasts();
 }
 
 void StatePlay::gameOver() {
@@ -186,19 +184,23 @@ bool StatePlay::frame() {
 
     animateBullets();
     drawEntityList(_bullets);
-    // Blasts and enemies move and draw here, then the field is refilled with enemies.
+    animateBlasts();
+    drawBlasts();
+    // Enemies move and draw here, then the field is refilled with enemies.
 
     _timeSincePowerup += dt;
 
-    // Power-ups move and draw here.
+    animatePowerups();
+    drawPowerups();
     animateExplosions();
     drawExplosions();
-    // The enemy bullets move here.
+    animateEnemyBullets();
     drawEntityList(_enemyBullets);
 
     if (!_gameOver) {
         _player.animate(dt);
         _player.draw();
+        Powerup::_playerPos = _player._ship.pos();
     }
 
     animateMessage();
@@ -227,25 +229,6 @@ bool StatePlay::frame() {
     renderer.textAlign(Renderer2D::LEFT, Renderer2D::TOP);
     renderer.color(1, 1, 1, 1);
     return true;
-}
-
-void StatePlay::playHitSounds(bool hit, bool pieceDestroyed) {
-    // The clocks run on in quiet spells, so the first hit after one sounds at once.
-    static double explosionSoundTime = 0;
-    static double hitSoundTime = 0;
-    constexpr double explosionSoundDelay = 0.05;
-    constexpr double hitSoundDelay = 0.05;
-
-    explosionSoundTime += dt;
-    if (pieceDestroyed && explosionSoundTime >= explosionSoundDelay) {
-        explosionSoundTime = 0;
-        Sound::playSound("explosion", effectVolume);
-    }
-    hitSoundTime += dt;
-    if (hit && !pieceDestroyed && hitSoundTime >= hitSoundDelay) {
-        hitSoundTime = 0;
-        Sound::playSound("hit", effectVolume);
-    }
 }
 
 bool StatePlay::message(HWND, unsigned int msg, unsigned int wParam, long lParam) {
@@ -338,36 +321,6 @@ void StatePlay::clearEntityList(std::list<Entity*>& list) {
     for (Entity* entity : list)
         delete entity;
     list.clear();
-}
-
-void StatePlay::addBullet() {
-    Sound::playSound("lazer", effectVolume);
-    Pyrane::Image* image = game.image("box_1x2");
-    const Vector2<float> ship = _player._ship.pos();
-    for (float dx : volleys[std::clamp(_player._power, 0, 3)]) {
-        Entity* bullet = new Entity;
-        bullet->image(image);
-        bullet->color(1, 1, 1, 1);
-        bullet->_damage = 1;
-        bullet->vel(RadVector2<float>(Vector2<float>(0, 200)));
-        bullet->pos(ship + Vector2<float>(dx, 4));
-        _bullets.push_back(bullet);
-        ++_shotsFired;
-    }
-}
-
-void StatePlay::animateBullets() {
-    for (auto it = _bullets.begin(); it != _bullets.end();) {
-        Entity* bullet = *it;
-        bullet->animate(dt);
-        if (bullet->pos().y > 105) {
-            delete bullet;
-            it = _bullets.erase(it);
-            ++_shotsMissed;
-        } else {
-            ++it;
-        }
-    }
 }
 
 void StatePlay::message(const std::string& text, double seconds, bool replace) {

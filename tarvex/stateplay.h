@@ -15,6 +15,7 @@
 #include "tarvex/background.h"
 #include "tarvex/entity.h"
 #include "tarvex/player.h"
+#include "tarvex/powerup.h"
 
 namespace Pyrane {
 class Image;
@@ -23,7 +24,6 @@ class Image;
 namespace Tarvex {
 
 class MultiEntity;
-class Powerup;
 class Explosion;
 class Blast;
 
@@ -56,6 +56,9 @@ public:
     // Moves the ship's bullets; those that leave the top are misses.
     void animateBullets();
     void clearBullets() { clearEntityList(_bullets); }
+    // Moves the enemy bullets, blinking together, and lets the first one that meets the
+    // ship take its shield or its life; bullets that leave the field are dropped.
+    void animateEnemyBullets();
     void clearEnemyBullets() { clearEntityList(_enemyBullets); }
 
     // A ring of count particles bursting from pos (see Explosion), kept until its
@@ -66,6 +69,30 @@ public:
     void animateExplosions();
     void drawExplosions();
     void clearExplosions();
+
+    // A power-up of the kind at pos; bombs home in on the ship, keeping the speed of vel.
+    void addPowerup(const Vector2<float>& pos, const RadVector2<float>& vel, Powerup::Type type);
+    // Moves the power-ups, hands those the ship touches to pickupPowerup (not during game
+    // over) and drops those that have left the field.
+    void animatePowerups();
+    // A higher weapon level (a bonus at the top level) or a bomb at the power-up.
+    void pickupPowerup(Powerup* powerup);
+    void drawPowerups();
+    void clearPowerups();
+
+    // Bombs going off at pos: the white one clears enemy bullets and hurts ammo, the
+    // black one hurts every piece as well. Both leave a blast ring.
+    void whiteBomb(const Vector2<float>& pos);
+    void blackBomb(const Vector2<float>& pos);
+    // Damages every enemy by the curves over its pieces' distances from center, scores
+    // what that destroyed, and clears the enemy bullets in the ammo curve's reach. A
+    // null curve spares what it is for.
+    void applyBombDamage(const Vector2<float>& center, Gradient<float>* hullDamage,
+                         Gradient<float>* ammoDamage);
+    // Moves the blasts and removes those that have ended.
+    void animateBlasts();
+    void drawBlasts();
+    void clearBlasts();
 
     // Adds a line to the message; the lines stay together for the sum of their times.
     void message(const std::string& text, double seconds, bool replace);
@@ -116,6 +143,11 @@ public:
     RandGenerator _rand;
 
 private:
+    // Every effect of the play state sounds at this volume.
+    static constexpr unsigned char effectVolume = 150;
+
+    // A hurtful enemy bullet at the ship's position: the shield goes, or a life.
+    void shipHit(const Vector2<float>& ship);
     bool keyDown(unsigned int key, bool repeat);
     void keyUp(unsigned int key);
     void shipImage(const std::string& name);

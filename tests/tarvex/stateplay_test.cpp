@@ -2,85 +2,26 @@
 // and frames with fixed steps, the picture read back after the game has stretched it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <span>
 
 #include "pyrane/image.h"
 #include "support/files.h"
-#include "support/gamesession.h"
+#include "support/playtest.h"
 
 namespace {
 
 using Pyrane::Renderer2D;
-using Picture = std::vector<TestSupport::Pixel>;
-
-using Region = Vell::AABB2<int>; // max corner excluded
-
-// Which pixels of the region are the grey level v: on the grey field only the ship and
-// the text shadows are black (0), only text, bullets and icons white (255).
-std::vector<bool> mask(const Picture& picture, Region r, int v) {
-    std::vector<bool> m;
-    for (int y = r.min.y; y < r.max.y; ++y)
-        for (const auto& p : std::span(picture).subspan(y * 160 + r.min.x, r.size().x))
-            m.push_back(p.r == v && p.g == v && p.b == v);
-    return m;
-}
-long count(const Picture& picture, Region r, int v) {
-    return std::ranges::count(mask(picture, r, v), true);
-}
-
-struct Text {
-    std::string text;
-    Vector2<float> pos;
-    Renderer2D::align h = Renderer2D::LEFT, v = Renderer2D::TOP;
-    Pyrane::Font* font = game.smallFont;
-};
-
-// The region shows white pixels, exactly those of the texts printed in white on their
-// own on a cleared field.
-void expectPrinted(const Picture& shown, Region r, std::initializer_list<Text> texts) {
-    Renderer2D& renderer = game.renderer;
-    renderer.vport(Vell::AABB2<int>(0, 0, 160, 100));
-    renderer.color(0.5f, 0.5f, 0.5f, 1);
-    renderer.clear();
-    renderer.color(1, 1, 1, 1);
-    renderer.leading(-4);
-    for (const Text& t : texts) {
-        renderer.font(*t.font);
-        renderer.textAlign(t.h, t.v);
-        renderer.print(t.text, t.pos, Vector2<float>(1, 1));
-    }
-    EXPECT_GT(count(shown, r, 255), 20);
-    EXPECT_EQ(mask(shown, r, 255), mask(TestSupport::readPixels(0, 0, 160, 100), r, 255));
-}
+using TestSupport::count;
+using TestSupport::expectPrinted;
+using TestSupport::Picture;
+using TestSupport::Region;
 
 // The lower part of the field, where only the ship is black.
 const Region shipArea(0, 0, 160, 40);
 
-class StatePlayTest : public TestSupport::GameTest {
+class StatePlayTest : public TestSupport::PlayTest {
 protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        game.play();
-        keyUp(VK_LEFT); // a new game keeps the tilt an earlier one ended with
-    }
-    void step(double dt, int times = 1) {
-        for (int i = 0; i < times; ++i) {
-            play.dt = dt;
-            play.frame();
-        }
-    }
-    // Ends the blinking start: the ship shows steadily and without its shield.
-    void steadyShip() {
-        play._player.invulnerable(0);
-        step(0.001);
-    }
     float shipSpeedX() { return play._player._ship.vel().toVector2().x; }
-    Vector2<float> shipPos() { return play._player._ship.pos(); }
-    bool inPlay() { return game.currentState() == &play; }
-
-    Tarvex::StatePlay& play = Tarvex::statePlay;
 };
 
 TEST_F(StatePlayTest, ANewGameStartsAfreshWithGetReadyAndABlinkingShip) {
