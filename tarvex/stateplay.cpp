@@ -12,6 +12,7 @@
 #include "pyrane/renderer2d.h"
 #include "tarvex/blast.h"
 #include "tarvex/game.h"
+#include "tarvex/ownedlist.h"
 
 namespace Tarvex {
 
@@ -318,9 +319,7 @@ void StatePlay::drawEntityList(std::list<Entity*>& list) {
 }
 
 void StatePlay::clearEntityList(std::list<Entity*>& list) {
-    for (Entity* entity : list)
-        delete entity;
-    list.clear();
+    clearOwned(list);
 }
 
 void StatePlay::message(const std::string& text, double seconds, bool replace) {

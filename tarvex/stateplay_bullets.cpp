@@ -6,6 +6,7 @@
 #include "common_classes/sound/sound.h"
 #include "pyrane/image.h"
 #include "tarvex/game.h"
+#include "tarvex/ownedlist.h"
 #include "tarvex/stateplay.h"
 
 namespace Tarvex {
@@ -46,17 +47,12 @@ void StatePlay::addBullet() {
 }
 
 void StatePlay::animateBullets() {
-    for (auto it = _bullets.begin(); it != _bullets.end();) {
-        Entity* bullet = *it;
+    removeOwnedIf(_bullets, [this](Entity* bullet) {
         bullet->animate(dt);
-        if (bullet->pos().y > bulletTop) {
-            delete bullet;
-            it = _bullets.erase(it);
-            ++_shotsMissed;
-        } else {
-            ++it;
-        }
-    }
+        const bool missed = bullet->pos().y > bulletTop;
+        if (missed) ++_shotsMissed;
+        return missed;
+    });
 }
 
 void StatePlay::animateEnemyBullets() {
@@ -67,8 +63,7 @@ void StatePlay::animateEnemyBullets() {
     const Vector2<float> ship = _player._ship.pos();
     const Vell::AABB2<float> shipBox = shipHitBox + ship;
 
-    for (auto it = _enemyBullets.begin(); it != _enemyBullets.end();) {
-        Entity* bullet = *it;
+    removeOwnedIf(_enemyBullets, [&](Entity* bullet) {
         bullet->animate(dt);
         bullet->color(color);
         // The first hit makes the ship invulnerable or dead, so that one bullet at most
@@ -76,13 +71,8 @@ void StatePlay::animateEnemyBullets() {
         const bool hurts = !_player._dead && !_player._invulnerable &&
                            bullet->collisionWithBox(shipBox, Vector2<float>());
         if (hurts) shipHit(ship);
-        if (hurts || outside(bullet->pos(), enemyBulletArea)) {
-            delete bullet;
-            it = _enemyBullets.erase(it);
-        } else {
-            ++it;
-        }
-    }
+        return hurts || outside(bullet->pos(), enemyBulletArea);
+    });
 }
 
 void StatePlay::shipHit(const Vector2<float>& ship) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "tarvex/explosion.h"
+#include "tarvex/ownedlist.h"
 #include "tarvex/stateplay.h"
 
 namespace Tarvex {
@@ -16,16 +17,10 @@ void StatePlay::addExplosion(const Vector2<float>& pos, const RGBA<float>& color
 }
 
 void StatePlay::animateExplosions() {
-    for (auto it = _explosions.begin(); it != _explosions.end();) {
-        Explosion* explosion = *it;
+    removeOwnedIf(_explosions, [this](Explosion* explosion) {
         explosion->animate(dt);
-        if (explosion->lifetime() > explosion->_duration) {
-            delete explosion;
-            it = _explosions.erase(it);
-        } else {
-            ++it;
-        }
-    }
+        return explosion->lifetime() > explosion->_duration;
+    });
 }
 
 void StatePlay::drawExplosions() {
@@ -34,9 +29,7 @@ void StatePlay::drawExplosions() {
 }
 
 void StatePlay::clearExplosions() {
-    for (Explosion* explosion : _explosions)
-        delete explosion;
-    _explosions.clear();
+    clearOwned(_explosions);
 }
 
 } // namespace Tarvex

@@ -9,6 +9,7 @@
 #include "pyrane/imagesequence.h"
 #include "tarvex/blast.h"
 #include "tarvex/game.h"
+#include "tarvex/ownedlist.h"
 #include "tarvex/stateplay.h"
 
 namespace Tarvex {
@@ -53,8 +54,7 @@ void StatePlay::addPowerup(const Vector2<float>& pos, const RadVector2<float>& v
 
 void StatePlay::animatePowerups() {
     const Pyrane::Image* ship = _player._ship.image();
-    for (auto it = _powerups.begin(); it != _powerups.end();) {
-        Powerup* powerup = *it;
+    removeOwnedIf(_powerups, [&](Powerup* powerup) {
         powerup->animate(dt);
         const Pyrane::Image* picture = powerup->_anim.image();
         // Any visible pixel of the ship on any visible pixel of the power-up.
@@ -64,24 +64,13 @@ void StatePlay::animatePowerups() {
         if (touches) {
             // During game over nobody collects it, and it does not leave while it lies
             // on the ship's last position.
-            if (!_gameOver) {
-                pickupPowerup(powerup);
-                delete powerup;
-                it = _powerups.erase(it);
-            } else {
-                ++it;
-            }
-            continue;
+            if (!_gameOver) pickupPowerup(powerup);
+            return !_gameOver;
         }
         const Vell::AABB2<float> box =
             picture ? picture->vertexBox() + powerup->pos() : Vell::AABB2<float>() + powerup->pos();
-        if (!box.intersects(powerupArea)) {
-            delete powerup;
-            it = _powerups.erase(it);
-        } else {
-            ++it;
-        }
-    }
+        return !box.intersects(powerupArea);
+    });
 }
 
 void StatePlay::pickupPowerup(Powerup* powerup) {
@@ -115,9 +104,7 @@ void StatePlay::drawPowerups() {
 }
 
 void StatePlay::clearPowerups() {
-    for (Powerup* powerup : _powerups)
-        delete powerup;
-    _powerups.clear();
+    clearOwned(_powerups);
 }
 
 void StatePlay::whiteBomb(const Vector2<float>& pos) {
@@ -138,30 +125,20 @@ void StatePlay::applyBombDamage(const Vector2<float>& center, Gradient<float>* h
     (void)hullDamage;
     if (!ammoDamage) return;
     // Enemy bullets within the ammo curve's reach burst and are gone.
-    for (auto it = _enemyBullets.begin(); it != _enemyBullets.end();) {
-        Entity* bullet = *it;
+    removeOwnedIf(_enemyBullets, [&](Entity* bullet) {
         const Vector2<float> pos = bullet->pos();
-        if (ammoDamage->value(Pyrane::distance(pos.x, pos.y, center.x, center.y)) > 0.01f) {
-            addExplosion(pos, RGBA<float>(1, 1, 1, 1), 8, 0, 100, -500, 0.2f);
-            delete bullet;
-            it = _enemyBullets.erase(it);
-        } else {
-            ++it;
-        }
-    }
+        const bool cleared =
+            ammoDamage->value(Pyrane::distance(pos.x, pos.y, center.x, center.y)) > 0.01f;
+        if (cleared) addExplosion(pos, RGBA<float>(1, 1, 1, 1), 8, 0, 100, -500, 0.2f);
+        return cleared;
+    });
 }
 
 void StatePlay::animateBlasts() {
-    for (auto it = _blasts.begin(); it != _blasts.end();) {
-        Blast* blast = *it;
+    removeOwnedIf(_blasts, [this](Blast* blast) {
         blast->animate(dt);
-        if (blast->_done) {
-            delete blast;
-            it = _blasts.erase(it);
-        } else {
-            ++it;
-        }
-    }
+        return blast->_done;
+    });
 }
 
 void StatePlay::drawBlasts() {
@@ -170,9 +147,7 @@ void StatePlay::drawBlasts() {
 }
 
 void StatePlay::clearBlasts() {
-    for (Blast* blast : _blasts)
-        delete blast;
-    _blasts.clear();
+    clearOwned(_blasts);
 }
 
 } // namespace Tarvex
