@@ -127,9 +127,12 @@ void StatePlay::reset() {
     _coreKills = 0;
     _enemiesDestroyed = 0;
     _enemiesSpawned = 0;
+    _bossDue = _bossInterval;
+    _bossWarningTime = -1;
 }
 
 void StatePlay::clearField() {
+    clearEnemies();
     clearExplosions();
     clearEnemyBullets();
     clearBullets();
@@ -187,7 +190,9 @@ bool StatePlay::frame() {
     drawEntityList(_bullets);
     animateBlasts();
     drawBlasts();
-    // Enemies move and draw here, then the field is refilled with enemies.
+    animateEnemies();
+    drawEnemies();
+    supplyEnemies();
 
     _timeSincePowerup += dt;
 

@@ -61,6 +61,17 @@ public:
     void animateEnemyBullets();
     void clearEnemyBullets() { clearEntityList(_enemyBullets); }
 
+    // One regular enemy of a kind the chooser draws, entering above the top edge. Its
+    // script ends with a flight to (-30, -30) beyond the bottom-left corner.
+    void addEnemy();
+    // Moves the enemies; retires those that escaped after their first second (for
+    // nothing) and those destroyed (counted, a core kill's bonus, maybe a power-up).
+    void animateEnemies();
+    void drawEnemies();
+    void clearEnemies();
+    // Adds regular enemies when the field has thinned out, or brings on the boss wave.
+    void supplyEnemies();
+
     // A ring of count particles bursting from pos (see Explosion), kept until its
     // duration is over.
     void addExplosion(const Vector2<float>& pos, const RGBA<float>& color, int count, int image,
@@ -141,6 +152,17 @@ public:
     double _timeSincePowerup = 2.0;
     double _powerupInterval = 2.0;
     RandGenerator _rand;
+    // The boss wave: the supply stops once _enemiesSpawned reaches _bossDue; when the
+    // field is empty "WARNING" shows for _bossWarningDuration and the boss comes, counted
+    // as spawned. _bossDue then moves on by _bossInterval from there, so a boss follows
+    // every _bossInterval regular enemies. _bossWarningTime is below 0 while no warning
+    // runs; _boss is the living boss, or null.
+    int _bossInterval = 100;
+    int _bossDue = 100;
+    double _bossWarningTime = -1;
+    double _bossWarningDuration = 2.0;
+    MultiEntity* _boss = nullptr;
+    float _bossBonus = 5000;
 
 private:
     // Every effect of the play state sounds at this volume.
@@ -148,6 +170,10 @@ private:
 
     // A hurtful enemy bullet at the ship's position: the shield goes, or a life.
     void shipHit(const Vector2<float>& ship);
+    MultiEntity* addEnemy(void (*design)(MultiEntity&));
+    // A destroyed enemy: its core bonus (coreKilled is set), its drop, its count.
+    void enemyDestroyed(MultiEntity& enemy, bool& coreKilled);
+    void bossWave();
     bool keyDown(unsigned int key, bool repeat);
     void keyUp(unsigned int key);
     void shipImage(const std::string& name);

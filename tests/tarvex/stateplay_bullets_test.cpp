@@ -124,6 +124,7 @@ TEST_F(BulletTest, WithTwoSpareShipsTheThirdFatalHitEndsTheGame) {
     EXPECT_TRUE(play._gameOver);
     EXPECT_EQ(play._lives, -1);
     play.clearExplosions();
+    play.clearEnemies();
     step(0.001);
     TestSupport::expectPrinted(
         readPicture(), {0, 64, 160, 84},

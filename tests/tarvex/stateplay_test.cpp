@@ -98,6 +98,10 @@ TEST_F(StatePlayTest, ArrowKeysSteerTheShipWithInertiaInsideTheField) {
     keyDown(VK_DOWN);
     step(0.1, 40);
     EXPECT_EQ(shipPos(), Vector2<float>(4, 4));
+    // Only the ship is to be black down there, not the enemies' hulls.
+    play.clearEnemies();
+    play.clearEnemyBullets();
+    step(0);
     const Picture picture = readPicture();
     EXPECT_GT(count(picture, {0, 0, 9, 9}, 0), 10) << "drawn inside too";
     EXPECT_EQ(count(picture, shipArea, 0), count(picture, {0, 0, 9, 9}, 0));
@@ -176,9 +180,15 @@ TEST_F(StatePlayTest, MessagesStackAsLinesAndStayForTheSumOfTheirTimes) {
     play.message("POWER UP", 1.0, false);
     step(0.25, 10);
     ASSERT_EQ(play._messageText, "GET READY\nPOWER UP") << "3 s after the first";
+    // The enemies' white ammo would mix with the text.
+    play.clearEnemies();
+    play.clearEnemyBullets();
+    step(0);
     expectPrinted(
         readPicture(), {10, 30, 150, 80},
         {{"GET READY\nPOWER UP", {80.2f, 45.2f}, Renderer2D::CENTER, Renderer2D::BOTTOM}});
+    play.clearEnemies();
+    play.clearEnemyBullets();
     step(0.01);
     EXPECT_EQ(count(readPicture(), {10, 30, 150, 80}, 255), 0);
 

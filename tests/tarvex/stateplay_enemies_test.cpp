@@ -1,0 +1,329 @@
+// Enemies in the running play state: the supply that opens and refills the field, what
+// happens to escaped and destroyed enemies, the power-up drops and their gap, and the
+// boss wave after every hundred regular enemies.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "common_classes/sound/sound.h"
+#include "support/playtest.h"
+#include "tarvex/enemy/designs.h"
+#include "tarvex/enemy/multientity.h"
+#include "tarvex/powerup.h"
+
+namespace {
+
+using Effects = std::multiset<std::string>;
+using Tarvex::MultiEntity;
+using Tarvex::Powerup;
+using V = Vector2<float>;
+
+// Which design built an enemy, told apart by its pieces: the small box has four hull
+// pieces and no core, the cross one hull piece, the rhombus four and a core, the carrier
+// 48 and a core; the boss 71 and no core.
+std::string design(const MultiEntity& e) {
+    if (e._hullCount == 4 && !e._core) return "box";
+    if (e._hullCount == 1 && !e._core) return "cross";
+    if (e._hullCount == 4 && e._core) return "rhombus";
+    if (e._hullCount == 48 && e._core) return "carrier";
+    if (e._hullCount == 71 && !e._core) return "boss";
+    return "?";
+}
+
+class EnemiesTest : public TestSupport::PlayTest {
+protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        play._messageText.clear();
+    }
+    // An enemy of one hull piece at pos, still, already past its first second unless
+    // age says otherwise.
+    MultiEntity* still(const V& pos, double age = 2.0) {
+        auto* e = new MultiEntity;
+        e->addHull(game.image("box_4x4"), 0, 0, 1, 10);
+        e->_pos = pos;
+        e->_age = age;
+        play._enemies.push_back(e);
+        return e;
+    }
+    // An enemy that has lost every piece, as the bullet pass or a bomb leaves it.
+    MultiEntity* wreck(float blowupScore, bool coreHit) {
+        MultiEntity* e = still(V(80, 50));
+        e->clear();
+        e->_blowupScore = blowupScore;
+        e->_coreHit = coreHit;
+        return e;
+    }
+    // Destroyed enemies drop a weapon power-up almost surely.
+    MultiEntity* dropper(const V& pos) {
+        MultiEntity* e = wreck(0, false);
+        e->_pos = pos;
+        e->_powerupDrop.addValue(Powerup::Fire, 1000);
+        return e;
+    }
+    void animateEnemies(double dt) {
+        play.dt = dt;
+        play.animateEnemies();
+    }
+    void supply(double dt = 0.01) {
+        play.dt = dt;
+        play.supplyEnemies();
+    }
+    // A hundred enemies spawned and the field clear: the boss after its warning.
+    MultiEntity* bringBoss() {
+        play.clearEnemies();
+        play._enemiesSpawned = 100;
+        supply(0.01);
+        supply(2.0);
+        return play._boss;
+    }
+    int regularCount() {
+        return int(
+            std::ranges::count_if(play._enemies, [](auto* e) { return design(*e) != "boss"; }));
+    }
+};
+
+TEST_F(EnemiesTest, AGameOpensWithThreeSmallBoxesAboveTheTopDriftingDown) {
+    play.reset();
+    step(0.001);
+    ASSERT_EQ(play._enemies.size(), 3u);
+    EXPECT_EQ(play._enemiesSpawned, 3);
+    for (MultiEntity* e : play._enemies) {
+        EXPECT_EQ(design(*e), "box");
+        // Placed but not yet moved: the design's own script decides where it enters.
+        EXPECT_EQ(e->_pos.y, 110);
+        EXPECT_GE(e->_pos.x, 10);
+        EXPECT_LE(e->_pos.x, 150);
+        EXPECT_EQ(e->_vel.y, -10);
+        EXPECT_LE(std::abs(e->_vel.x), 10);
+        // Its flight ends with a flight to beyond the bottom-left corner and a wait.
+        const auto& frames = e->_moveScript._frames;
+        ASSERT_GE(frames.size(), 2u);
+        const auto& go = *std::prev(frames.end(), 2);
+        ASSERT_EQ(go.type, Tarvex::MoveCommand::Frame::GOTO);
+        EXPECT_EQ(go.goTo.x, -30);
+        EXPECT_EQ(go.goTo.y, -30);
+        EXPECT_FALSE(go.goTo.relative);
+        ASSERT_EQ(frames.back().type, Tarvex::MoveCommand::Frame::WAIT);
+        EXPECT_EQ(frames.back().wait.time, 2.5);
+        EXPECT_EQ(frames.back().wait.random, 1.0);
+    }
+    // Three stay three: the field is refilled only at two or fewer.
+    step(0.001);
+    EXPECT_EQ(play._enemiesSpawned, 3);
+}
+
+TEST_F(EnemiesTest, TheFieldIsRefilledUpToTheLimitOnlyOnceItHasThinnedOutToTheRefillLevel) {
+    struct Case {
+        int spawned, onField, added;
+    };
+    // At 300 spawned the refill level is 10 and the field fills while below 15.75.
+    for (const Case c : {Case{0, 2, 1}, Case{0, 3, 0}, Case{300, 10, 6}, Case{300, 11, 0},
+                         Case{50, 3, 3}, Case{900, 4, 16}}) {
+        SCOPED_TRACE(c.spawned);
+        play.clearEnemies();
+        play._bossDue = 100000;
+        play._enemiesSpawned = c.spawned;
+        for (int i = 0; i < c.onField; ++i)
+            still(V(80, 50));
+        supply();
+        EXPECT_EQ(int(play._enemies.size()), c.onField + c.added);
+        EXPECT_EQ(play._enemiesSpawned, c.spawned + c.added);
+    }
+}
+
+TEST_F(EnemiesTest, TheMixIsSetWhenARefillStartsAndHoldsUntilTheNext) {
+    play._bossDue = 100000;
+    auto weights = [&] {
+        std::vector<float> w;
+        for (const auto& entry : play._enemyChooser.entries())
+            w.push_back(entry.weight);
+        return w;
+    };
+    play.clearEnemies();
+    play._enemiesSpawned = 200;
+    supply();
+    const std::vector<float> at200 = {
+        play._enemyWeights[0].value(200), play._enemyWeights[1].value(200),
+        play._enemyWeights[2].value(200), play._enemyWeights[3].value(200)};
+    EXPECT_EQ(weights(), at200);
+    // Full field (no refill): the weights of 200 stay though far more have spawned.
+    play._enemiesSpawned = 1000;
+    supply();
+    EXPECT_EQ(weights(), at200);
+    // Every design comes up in a mix that has them all.
+    play.clearEnemies();
+    std::set<std::string> seen;
+    for (int i = 0; i < 20 && seen.size() < 4; ++i) {
+        play.clearEnemies();
+        supply();
+        for (MultiEntity* e : play._enemies)
+            seen.insert(design(*e));
+    }
+    EXPECT_EQ(seen, (std::set<std::string>{"box", "cross", "rhombus", "carrier"}));
+}
+
+TEST_F(EnemiesTest, AnEnemyOffTheFieldStaysForItsFirstSecondAndThenGoesForNothing) {
+    play.clearEnemies();
+    const float score = play._score;
+    MultiEntity* young = still(V(-11, 50), 0.5);
+    still(V(80, -10)); // on the edge: in
+    still(V(171, 50));
+    still(V(80, -11));
+    still(V(80, 200)); // above the top: in
+    animateEnemies(0.4);
+    ASSERT_EQ(play._enemies.size(), 3u);
+    EXPECT_EQ(play._enemies.front(), young);
+    // Its age passes the second: 0.5 + 0.5 is not above 1, 0.5 + 0.6 is.
+    animateEnemies(0.1);
+    EXPECT_EQ(play._enemies.size(), 3u);
+    animateEnemies(0.1);
+    EXPECT_EQ(play._enemies.size(), 2u);
+    EXPECT_EQ(play._score, score);
+    EXPECT_EQ(play._enemiesDestroyed, 0);
+}
+
+TEST_F(EnemiesTest, TwoCoreKillsInAFrameGiveTwoMessagesTwoBonusesAndOneSound) {
+    play.clearEnemies();
+    const float score = play._score;
+    wreck(250, true);
+    wreck(40, false); // its core went another way: counted, no bonus
+    wreck(100, true);
+    Sound::stopAllSounds();
+    animateEnemies(0.01);
+    const Effects heard = TestSupport::effectsPlaying();
+    EXPECT_EQ(heard.count("corehit"), 1u);
+    EXPECT_EQ(play._messageText, "CORE HIT +500\nCORE HIT +200");
+    EXPECT_EQ(play._messageDuration, 2.0);
+    EXPECT_EQ(play._score, score + 700);
+    EXPECT_EQ(play._coreKills, 2);
+    EXPECT_EQ(play._enemiesDestroyed, 3);
+    EXPECT_TRUE(play._enemies.empty());
+    // Without a core kill no sound.
+    wreck(40, false);
+    Sound::stopAllSounds();
+    animateEnemies(0.01);
+    EXPECT_EQ(TestSupport::effectsPlaying().count("corehit"), 0u);
+    EXPECT_EQ(play._enemiesDestroyed, 4);
+}
+
+TEST_F(EnemiesTest, DropsAreMoreThanTwoSecondsApartAndADropInsideTheGapIsLost) {
+    play.clearEnemies();
+    play.clearPowerups();
+    play._timeSincePowerup = 2.0; // not above the interval
+    dropper(V(30, 60));
+    animateEnemies(0.01);
+    EXPECT_TRUE(play._powerups.empty());
+    play._timeSincePowerup = 2.001;
+    dropper(V(30, 60));
+    dropper(V(90, 70)); // the same frame: inside the gap
+    animateEnemies(0.01);
+    ASSERT_EQ(play._powerups.size(), 1u);
+    Powerup* p = play._powerups.front();
+    EXPECT_EQ(p->_type, Powerup::Fire);
+    EXPECT_EQ(p->pos(), V(30, 60));
+    EXPECT_FLOAT_EQ(p->vel().value, 10);
+    EXPECT_FLOAT_EQ(p->vel().angle, -1.57f);
+    EXPECT_EQ(play._timeSincePowerup, 0);
+    EXPECT_EQ(play._enemiesDestroyed, 3);
+    // The lost drop is not made up for when the gap is over.
+    play._timeSincePowerup = 2.5;
+    animateEnemies(0.01);
+    EXPECT_EQ(play._powerups.size(), 1u);
+    dropper(V(50, 50));
+    animateEnemies(0.01);
+    EXPECT_EQ(play._powerups.size(), 2u);
+}
+
+TEST_F(EnemiesTest, AfterAHundredEnemiesTheBossComesOnAClearFieldAfterAWarning) {
+    play.clearEnemies();
+    play._enemiesSpawned = 98;
+    still(V(80, 50));
+    still(V(80, 50));
+    still(V(80, 50)); // 3 of them: the refill level at 98 is 4.6
+    supply();
+    // Only up to the hundredth, though the limit is above 7.
+    EXPECT_EQ(play._enemiesSpawned, 100);
+    EXPECT_EQ(play._enemies.size(), 5u);
+    for (int i = 0; i < 3; ++i) {
+        delete play._enemies.back();
+        play._enemies.pop_back();
+    }
+    // Two left, under the refill level, and still none added.
+    supply();
+    EXPECT_EQ(play._enemiesSpawned, 100);
+    EXPECT_EQ(play._messageText, "");
+    // The field clears: the warning, then the boss 2 s later.
+    play.clearEnemies();
+    supply(0.5);
+    EXPECT_EQ(play._messageText, "WARNING");
+    EXPECT_EQ(play._messageDuration, 2.0);
+    EXPECT_TRUE(play._enemies.empty());
+    supply(1.4);
+    EXPECT_TRUE(play._enemies.empty());
+    supply(0.1);
+    ASSERT_EQ(play._enemies.size(), 1u);
+    MultiEntity* boss = play._enemies.front();
+    EXPECT_EQ(design(*boss), "boss");
+    EXPECT_EQ(play._boss, boss);
+    EXPECT_EQ(play._enemiesSpawned, 101);
+    EXPECT_EQ(play._messageText, "WARNING"); // said once
+    // While it lives, nothing else comes.
+    supply(3);
+    EXPECT_EQ(play._enemies.size(), 1u);
+}
+
+TEST_F(EnemiesTest, TheBossDownScoresItsBonusAndTheNextBossFollowsAHundredRegularEnemiesLater) {
+    ASSERT_NE(bringBoss(), nullptr);
+    MultiEntity* boss = play._boss;
+    const float score = play._score;
+    const int destroyed = play._enemiesDestroyed;
+    play._messageText.clear();
+    boss->clear(); // every piece shot off
+    animateEnemies(0.01);
+    EXPECT_EQ(play._boss, nullptr);
+    EXPECT_TRUE(play._enemies.empty());
+    EXPECT_EQ(play._messageText, "BOSS DOWN +5000");
+    EXPECT_EQ(play._score, score + 5000);
+    EXPECT_EQ(play._enemiesDestroyed, destroyed + 1);
+    EXPECT_TRUE(play._powerups.empty()); // the boss drops nothing
+    // The supply resumes and stops again after a hundred regular enemies.
+    int regular = 0;
+    for (int i = 0; i < 200 && !play._boss; ++i) {
+        regular += regularCount();
+        play.clearEnemies();
+        supply(0.5);
+    }
+    EXPECT_EQ(regular, 100);
+    EXPECT_EQ(play._enemiesSpawned, 202);
+    EXPECT_NE(play._boss, nullptr);
+}
+
+TEST_F(EnemiesTest, ABossThatLeavesTheFieldScoresNothingAndTheSupplyResumes) {
+    ASSERT_NE(bringBoss(), nullptr);
+    const float score = play._score;
+    play._boss->_age = 5;
+    play._boss->_moveScript._finished = true;
+    play._boss->_pos = V(80, -50);
+    animateEnemies(0.01);
+    EXPECT_EQ(play._boss, nullptr);
+    EXPECT_EQ(play._score, score);
+    EXPECT_EQ(play._enemiesDestroyed, 0);
+    supply();
+    EXPECT_GT(regularCount(), 0);
+    EXPECT_EQ(play._boss, nullptr);
+}
+
+TEST_F(EnemiesTest, ANewGameForgetsTheBossWave) {
+    ASSERT_NE(bringBoss(), nullptr);
+    game.menu();
+    game.play();
+    EXPECT_EQ(play._boss, nullptr);
+    EXPECT_EQ(play._bossDue, 100);
+    step(0.001);
+    EXPECT_EQ(play._enemies.size(), 3u);
+}
+
+} // namespace
