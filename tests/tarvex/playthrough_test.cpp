@@ -1,0 +1,136 @@
+// A whole game as a simple player plays it: from the title menu into play, firing all
+// the time and steering under the nearest enemy until the last ship is lost, the
+// game-over screen, back to the menu, and nothing of the game left holding particles.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "pyrane/particle.h"
+#include "support/playtest.h"
+#include "tarvex/enemy/multientity.h"
+
+namespace {
+
+using Tarvex::MultiEntity;
+
+class PlayThroughTest : public TestSupport::GameTest {
+protected:
+    // One pass of the main loop for whichever state is current.
+    static void frame(double dt) {
+        OpenglAppMultistate::State* state = game.currentState();
+        state->dt = dt;
+        state->time += dt;
+        state->frame();
+    }
+
+    // The trigger is pressed again whenever a new ship has come without it held.
+    void fire() {
+        if (play._player._fire) return;
+        keyUp('Z');
+        keyDown('Z');
+    }
+
+    // The scripted player: the ship steers towards the x of the enemy nearest to it,
+    // holding Left or Right and letting go under it.
+    void steer() {
+        const Vector2<float> ship = play._player._ship.pos();
+        const MultiEntity* nearest = nullptr;
+        float best = 0;
+        for (const MultiEntity* e : play._enemies) {
+            const float d = std::hypot(e->_pos.x - ship.x, e->_pos.y - ship.y);
+            if (!nearest || d < best) nearest = e, best = d;
+        }
+        unsigned int wanted = 0;
+        if (nearest && nearest->_pos.x < ship.x - 1) wanted = VK_LEFT;
+        if (nearest && nearest->_pos.x > ship.x + 1) wanted = VK_RIGHT;
+        if (wanted == _held) return;
+        if (_held) keyUp(_held);
+        if (wanted) keyDown(wanted);
+        _held = wanted;
+    }
+
+    Tarvex::StatePlay& play = Tarvex::statePlay;
+    unsigned int _held = 0;
+};
+
+TEST_F(PlayThroughTest, AGameRunsFromTheMenuToGameOverAndBackAndGivesEveryParticleBack) {
+    constexpr double dt = 1.0 / 30;
+    ASSERT_EQ(game.currentState(), &Tarvex::stateMenu);
+    for (int i = 0; i < 10; ++i)
+        frame(dt);
+    play._hiscore = 0;
+
+    keyDown(VK_RETURN); // any key starts a game
+    ASSERT_EQ(game.currentState(), &play);
+    keyUp(VK_RETURN);
+    keyDown('Z');
+    int lives = play._lives, livesLost = 0;
+    std::set<int> hullCounts;
+    // Twenty minutes of play at most; the ship dies long before.
+    int frames = 0;
+    for (; frames < 20 * 60 * 30 && !play._gameOver; ++frames) {
+        fire();
+        steer();
+        frame(dt);
+        ASSERT_EQ(game.currentState(), &play);
+        if (play._lives < lives) ++livesLost;
+        lives = play._lives;
+        for (const MultiEntity* e : play._enemies)
+            hullCounts.insert(e->_hullCount);
+    }
+    ASSERT_TRUE(play._gameOver);
+    EXPECT_EQ(livesLost, 3); // both spare ships, then the last one
+    // Fire held all the time: a volley at least every second.
+    EXPECT_GT(play._shotsFired, frames / 30);
+    EXPECT_GE(play._enemiesSpawned, 3);
+    EXPECT_TRUE(hullCounts.contains(4)); // the small boxes at least
+    // The statistics are frozen and a beaten hiscore kept.
+    EXPECT_EQ(play._statKills, play._enemiesDestroyed);
+    EXPECT_EQ(play._statCoreHits, play._coreKills);
+    EXPECT_EQ(play._hiscore, play._score);
+
+    // The world runs on under "GAME OVER"; keys do nothing for half a second.
+    frame(dt);
+    keyDown(VK_SPACE);
+    EXPECT_EQ(game.currentState(), &play);
+    for (int i = 0; i < 15; ++i)
+        frame(dt);
+    play.clearEnemies();
+    play.clearEnemyBullets();
+    play.clearExplosions();
+    play.clearPowerups();
+    frame(0);
+    TestSupport::expectPrinted(readPicture(), TestSupport::Region(20, 62, 140, 80),
+                               {{"GAME OVER", Vector2<float>(79, 74), Pyrane::Renderer2D::CENTER,
+                                 Pyrane::Renderer2D::TOP, game.font}});
+    keyDown(VK_SPACE);
+    EXPECT_EQ(game.currentState(), &Tarvex::stateMenu);
+    if (_held) keyUp(_held);
+    _held = 0;
+    keyUp('Z');
+    for (int i = 0; i < 10; ++i)
+        frame(dt);
+
+    // A second game, left with Escape in the middle of play: a new game clears what the
+    // last one left, and everything that held particles lets them go.
+    keyDown(VK_RETURN);
+    ASSERT_EQ(game.currentState(), &play);
+    keyDown('Z');
+    for (int i = 0; i < 30 * 30; ++i) {
+        fire();
+        steer();
+        frame(dt);
+    }
+    EXPECT_GT(play._enemies.size(), 0u);
+    keyDown(VK_ESCAPE);
+    EXPECT_EQ(game.currentState(), &Tarvex::stateMenu);
+    if (_held) keyUp(_held);
+    keyUp('Z');
+    keyDown(VK_RETURN);
+    EXPECT_EQ(Pyrane::Particle::_totalFreeCount, 10000);
+    keyDown(VK_ESCAPE);
+    EXPECT_EQ(game.currentState(), &Tarvex::stateMenu);
+}
+
+} // namespace
