@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 
 #include <cstdlib>
-#include <thread>
 #include <stdexcept>
+#include <thread>
 
 OpenglApp::OpenglApp(const std::string& title, int width, int height, bool fullscreen)
     : _width(width), _height(height), _fullscreen(fullscreen) {
@@ -46,28 +46,11 @@ void OpenglApp::startupFailed(const std::exception& error) {
 }
 
 void OpenglApp::mainLoop() {
-    bool running = true;
     init();
     _timer.reset(0);
     auto nextFrame = std::chrono::steady_clock::now();
-    while (running) {
-        // At most 9 messages a pass, so that a flood of input never starves the frames.
-        int budget = 10;
-        while (Platform::peekMessage()) {
-            if (--budget == 0) break;
-            Platform::Message msg;
-            if (!Platform::getMessage(msg)) {
-                running = false;
-                break;
-            }
-            Platform::dispatchMessage(msg);
-        }
-        _timer.tick();
-        _frameStep = _timer.deltaTime();
-        if (!frame()) running = false;
-        Platform::swapBuffers(_hwnd);
+    while (runPass())
         paceFrame(nextFrame);
-    }
     close();
 }
 
@@ -88,8 +71,37 @@ void OpenglApp::paceFrame(std::chrono::steady_clock::time_point& nextFrame) {
     std::this_thread::sleep_until(nextFrame);
 }
 
+bool OpenglApp::runPass() {
+    bool running = true;
+    // At most 9 messages a pass, so that a flood of input never starves the frames.
+    int budget = 10;
+    while (Platform::peekMessage()) {
+        if (--budget == 0) break;
+        Platform::Message msg;
+        if (!Platform::getMessage(msg)) {
+            running = false;
+            break;
+        }
+        Platform::dispatchMessage(msg);
+    }
+    _timer.tick();
+    _frameStep = _timer.deltaTime();
+    FrameSource* source = _frameSource;
+    if (source) {
+        if (std::optional<double> step = source->beginFrame(*this, _frameStep))
+            _frameStep = *step;
+        else
+            source = _frameSource = nullptr;
+    }
+    if (!frame()) running = false;
+    if (source && source == _frameSource) source->endFrame(*this);
+    Platform::swapBuffers(_hwnd);
+    return running;
+}
+
 LRESULT OpenglApp::winProc(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) {
     auto* app = static_cast<OpenglApp*>(Platform::userData(hwnd));
+    if (app && app->_frameSource && !app->_frameSource->admits(msg, wParam, lParam)) return 0;
     if (app && app->message(hwnd, msg, wParam, lParam)) return 0;
     switch (msg) {
     case WM_PAINT:

@@ -3,6 +3,7 @@
 // the main loop. Subclasses override init, frame, message and close.
 #include <chrono>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "common_classes/platform/platform.h"
@@ -10,6 +11,22 @@
 
 class OpenglApp {
 public:
+    // Where frames take their step and key messages from in place of the timer and the
+    // window: a replay, or a scripted player.
+    class FrameSource {
+    public:
+        virtual ~FrameSource() = default;
+        // Whether a message from the window may reach the application while this source
+        // feeds it. A repaint it refuses runs no frame.
+        virtual bool admits(unsigned int msg, unsigned int wParam, long lParam) = 0;
+        // Before each frame of the loop: hands the application the frame's messages and
+        // gives the frame's step, `measured` being the timer's. Nothing when the source has
+        // run out; the loop then drops it and goes on with the timer and the window.
+        virtual std::optional<double> beginFrame(OpenglApp& app, double measured) = 0;
+        // After the frame has run.
+        virtual void endFrame(OpenglApp&) {}
+    };
+
     OpenglApp(const std::string& title, int width, int height, bool fullscreen);
     // Destroys the window, leaving full screen first.
     virtual ~OpenglApp();
@@ -19,6 +36,13 @@ public:
     // Runs init, then frames until the quit message or a frame returning false,
     // then close.
     void mainLoop();
+    // One pass of the main loop: the waiting messages, the frame's step, the frame and its
+    // presentation. False when the program is to stop after it.
+    bool runPass();
+    // Feeds the frames from a source (not owned) instead of the timer and the window; null
+    // gives them back.
+    void frameSource(FrameSource* source) { _frameSource = source; }
+    FrameSource* frameSource() const { return _frameSource; }
     static LRESULT CALLBACK winProc(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam);
 
     bool keyDown(int virtualKey);
@@ -57,4 +81,5 @@ private:
     bool _fullscreen;
     Platform::DisplayMode _desktopMode;
     bool _cursorShown = true;
+    FrameSource* _frameSource = nullptr;
 };

@@ -19,7 +19,28 @@ public:
         ~State() = default;
     };
 
+    // Sees what the states are given, for a recording of a state's run. Every call comes
+    // with the state concerned.
+    class Observer {
+    public:
+        virtual ~Observer() = default;
+        // The state is about to enter (before its onEnter), or has left (after its onExit).
+        virtual void entering(State*) {}
+        virtual void left(State*) {}
+        // A message about to reach the state.
+        virtual void message(State*, unsigned int /*msg*/, unsigned int /*wParam*/,
+                             long /*lParam*/) {}
+        // A frame of the state about to run with this step, and the same frame done (the
+        // state may have left during it).
+        virtual void frameStarting(State*, double /*dt*/) {}
+        virtual void frameDone(State*) {}
+    };
+
     OpenglAppMultistate(const std::string& title, int width, int height, bool fullscreen);
+
+    // One observer (not owned) at a time; null for none.
+    void observer(Observer* observer) { _observer = observer; }
+    Observer* observer() const { return _observer; }
 
     void currentState(State* next);
     State* currentState() const { return _currentState; }
@@ -30,4 +51,5 @@ public:
 private:
     State* _currentState = nullptr;
     double _stateTime = 0;
+    Observer* _observer = nullptr;
 };
