@@ -1,10 +1,14 @@
 #pragma once
 // The program's pseudo-random generator: 32-bit MT19937, results scaled to [0, 1].
+#include <cstdint>
 #include <random>
 
 class RandGenerator {
 public:
-    RandGenerator() : _mt(5489u) {}
+    // The seed of a generator that nobody seeded.
+    static constexpr std::uint32_t defaultSeed = 5489u;
+
+    RandGenerator() : _mt(defaultSeed) {}
 
     void seed(unsigned long s) { _mt.seed(static_cast<std::uint32_t>(s)); }
     // Uniform over [0, 1], both ends included.

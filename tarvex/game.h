@@ -67,6 +67,9 @@ public:
     Pyrane::Font* font = nullptr;
     Pyrane::Font* smallFont = nullptr;
     bool paused = false;
+    // A replay is showing: the game it shows was played before, so its score is no
+    // hiscore of this player.
+    bool replaying = false;
     unsigned int blowupTexture = 0;
     Pyrane::BitmapManager bitmapManager;
     std::map<std::string, Pyrane::Image*> images;

@@ -151,7 +151,7 @@ void StatePlay::gameOver() {
     // Whole per cent, truncated: in integers, so that 7 of 10 is 70 and not 69.
     _statAccuracy = _shotsFired > 0 ? (_shotsFired - _shotsMissed) * 100 / _shotsFired : 100;
     _statKills = _enemiesDestroyed;
-    if (_score > _hiscore) {
+    if (_score > _hiscore && !game.replaying) {
         _hiscore = _score;
         game.saveHiscore();
     }

@@ -1,0 +1,106 @@
+#include "tarvex/replay/replayer.h"
+
+#include <chrono>
+#include <thread>
+
+#include "tarvex/game.h"
+#include "tarvex/replay/gamestart.h"
+#include "tarvex/stateplay.h"
+
+namespace Tarvex {
+
+Replayer::Replayer(Replay replay, bool realTime)
+    : _replay(std::move(replay)), _realTime(realTime) {}
+
+bool Replayer::admits(unsigned int msg, unsigned int wParam, long lParam) {
+    if (msg == WM_PAINT) return false;
+    if (msg != WM_KEYDOWN && msg != WM_KEYUP) return true;
+    if (msg != WM_KEYDOWN || (lParam & KEY_PREVIOUSLY_DOWN)) return false;
+    if (wParam == VK_ESCAPE && _phase == PLAYING) {
+        _stoppedByPlayer = true;
+        return true;
+    }
+    return wParam == VK_F5 || wParam == VK_F6;
+}
+
+std::optional<double> Replayer::beginFrame(OpenglApp&, double measured) {
+    if (_phase == DONE) return std::nullopt;
+    if (_phase == WAITING) {
+        start();
+    } else if (game.currentState() != &statePlay) {
+        // Escape took the player back to the menu; a game that left by itself before its
+        // recording ended has gone its own way.
+        if (!_stoppedByPlayer) outOfStep(_next);
+        finish();
+        return std::nullopt;
+    }
+
+    if (_next == static_cast<int>(_replay.frames.size())) {
+        deliver(_replay.endKeys);
+        if (game.currentState() == &statePlay) game.menu();
+        finish();
+        return std::nullopt;
+    }
+
+    const ReplayFrame& frame = _replay.frames[static_cast<std::size_t>(_next)];
+    if (!deliver(frame.keys)) {
+        outOfStep(_next);
+        finish();
+        return std::nullopt;
+    }
+    if (_realTime) {
+        // Ahead of the clock, the frame waits until its moment has come.
+        _elapsed += measured;
+        if (_played > _elapsed)
+            std::this_thread::sleep_for(std::chrono::duration<double>(_played - _elapsed));
+        _played += frame.step;
+    }
+    return frame.step;
+}
+
+void Replayer::endFrame(OpenglApp&) {
+    if (_phase != PLAYING) return;
+    ++_next;
+    if (game.currentState() != &statePlay) {
+        // Only the last frame may take the game back to the menu.
+        if (_next < static_cast<int>(_replay.frames.size())) outOfStep(_next);
+        return;
+    }
+    const auto& checks = _replay.checks;
+    while (_nextCheck < checks.size() && checks[_nextCheck].frame < _next)
+        ++_nextCheck;
+    if (_nextCheck < checks.size() && checks[_nextCheck].frame == _next &&
+        !(checks[_nextCheck] == checkGame(statePlay, _next)))
+        outOfStep(_next);
+}
+
+void Replayer::start() {
+    seedGame(_replay.seeds);
+    game.paused = _replay.paused;
+    game.replaying = true;
+    game.play();
+    _phase = PLAYING;
+}
+
+bool Replayer::deliver(const std::vector<KeyMessage>& keys) {
+    for (const KeyMessage& key : keys) {
+        if (game.currentState() != &statePlay) return false;
+        statePlay.message(game.hwnd(), key.message(), key.key, key.lParam());
+    }
+    return true;
+}
+
+void Replayer::outOfStep(int frame) {
+    if (_phase == DONE) return;
+    _failure = "replay out of step at frame " + std::to_string(frame);
+    if (game.currentState() == &statePlay) game.menu();
+    finish();
+    Platform::messageBox(game.hwnd(), _failure, "Replay");
+}
+
+void Replayer::finish() {
+    _phase = DONE;
+    game.replaying = false;
+}
+
+} // namespace Tarvex

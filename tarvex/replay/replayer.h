@@ -1,0 +1,55 @@
+#pragma once
+// Shows a recorded game: the main loop takes each frame's step and key messages from the
+// replay instead of the timer and the window. The game starts as it started when it was
+// recorded, each frame's messages reach the play state before the frame runs, and the
+// check values are compared as the frames run; a game that no longer matches stops with
+// "replay out of step at frame N". At the end the title menu returns.
+//
+// While the replay runs, the window's keys do not reach the game, except Escape (back to
+// the menu, which ends the replay) and F5 and F6 (the screen mode). Repaints run no frame,
+// since a frame the recording does not hold would change the game.
+#include <string>
+
+#include "common_classes/openglapp.h"
+#include "tarvex/replay/replayfile.h"
+
+namespace Tarvex {
+
+class Replayer : public OpenglApp::FrameSource {
+public:
+    // With `realTime`, frames wait for the clock where the replay runs ahead of it, so the
+    // game runs at the speed it was played at; without, frames follow each other at once.
+    explicit Replayer(Replay replay, bool realTime = true);
+
+    bool admits(unsigned int msg, unsigned int wParam, long lParam) override;
+    std::optional<double> beginFrame(OpenglApp& app, double measured) override;
+    void endFrame(OpenglApp& app) override;
+
+    // The replay has come to its end, been stopped, or gone out of step.
+    bool finished() const { return _phase == DONE; }
+    // "replay out of step at frame N" when the game no longer matched; else empty.
+    const std::string& failure() const { return _failure; }
+    // Frames run so far.
+    int frames() const { return _next; }
+
+private:
+    enum Phase { WAITING, PLAYING, DONE };
+
+    void start();
+    // Hands the keys to the play state while it is current; false when it left on the way.
+    bool deliver(const std::vector<KeyMessage>& keys);
+    void outOfStep(int frame);
+    void finish();
+
+    Replay _replay;
+    bool _realTime;
+    Phase _phase = WAITING;
+    int _next = 0; // the frame to run next, counted from 0
+    std::size_t _nextCheck = 0;
+    bool _stoppedByPlayer = false;
+    double _played = 0;  // recorded time of the frames run
+    double _elapsed = 0; // real time since the replay started
+    std::string _failure;
+};
+
+} // namespace Tarvex

@@ -1,0 +1,256 @@
+// A game recorded from the menu to its end through the main loop, and replayed: the same
+// game again, whatever the window sends meanwhile, and a stop where it no longer matches.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "support/files.h"
+#include "support/gamesession.h"
+#include "support/scriptedframes.h"
+#include "support/tempdir.h"
+#include "tarvex/background.h"
+#include "tarvex/enemy/firescript.h"
+#include "tarvex/enemy/movescript.h"
+#include "tarvex/replay/gamestart.h"
+#include "tarvex/replay/recorder.h"
+#include "tarvex/replay/replayer.h"
+
+namespace {
+
+using namespace Tarvex;
+using TestSupport::ScriptedFrames;
+
+// What a game leaves on the field, background included.
+struct Outcome {
+    GameCheck check;
+    int shotsFired;
+    std::vector<std::vector<float>> rows;
+    bool operator==(const Outcome&) const = default;
+};
+
+Outcome outcome() {
+    Outcome o{checkGame(statePlay, 0), statePlay._shotsFired, {}};
+    for (const Background* layer : {&statePlay._background1, &statePlay._background2})
+        for (const Background::Row& row : layer->_rows)
+            o.rows.push_back(row.xs);
+    return o;
+}
+
+class RecordReplayTest : public TestSupport::GameTest {
+protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        Platform::setMessageReporter([this](const std::string& title, const std::string& text) {
+            reported.push_back(title + ": " + text);
+        });
+    }
+    void TearDown() override {
+        game.observer(nullptr);
+        game.frameSource(nullptr);
+        Platform::setMessageReporter([](const std::string&, const std::string&) {});
+        GameTest::TearDown();
+    }
+
+    // A game started from the menu by Space: the ship flies left, firing, then right;
+    // a repaint comes in at frame 100; Escape at frame 150 ends the game. Returns the
+    // check values the game had after frames 60 and 120 of the play state.
+    std::vector<GameCheck> recordGame(Recorder& recorder) {
+        game.observer(&recorder);
+        std::vector<GameCheck> seen;
+        ScriptedFrames frames(1.0 / 60, 150);
+        frames.beforeFrame = [&](int n) {
+            if (n == 61) seen.push_back(checkGame(statePlay, 60));
+            if (n == 120) seen.push_back(checkGame(statePlay, 120));
+            switch (n) {
+            case 1:
+                keyDown(VK_SPACE); // to the menu: it starts the game
+                break;
+            case 2:
+                keyDown(VK_LEFT);
+                keyDown(VK_SPACE);
+                break;
+            case 3:
+                keyDown(VK_SPACE, true);
+                break;
+            case 40:
+                keyUp(VK_LEFT);
+                keyDown(VK_RIGHT);
+                break;
+            case 100:
+                frames.repaint();
+                break;
+            case 150:
+                keyDown(VK_ESCAPE);
+                break;
+            }
+        };
+        TestSupport::runWhileFed(frames);
+        game.observer(nullptr);
+        return seen;
+    }
+
+    // Plays the replay through the main loop until it ends.
+    void play(Replayer& replayer) {
+        EXPECT_LT(TestSupport::runWhileFed(replayer, 100000), 100000);
+        EXPECT_TRUE(replayer.finished());
+        EXPECT_EQ(game.currentState(), &stateMenu);
+    }
+
+    std::vector<std::string> reported;
+};
+
+TEST_F(RecordReplayTest, TheRecordingHoldsWhatThePlayStateReceivedAndTheStepsItRanWith) {
+    TestSupport::TempDir dir;
+    Recorder recorder(dir.path("game.replay"));
+    const std::vector<GameCheck> seen = recordGame(recorder);
+    ASSERT_TRUE(recorder.done());
+    const Replay& r = recorder.replay();
+
+    EXPECT_FALSE(r.paused);
+    // Frames 1 to 149 of the loop and the repaint, each with the keys that came before it.
+    ASSERT_EQ(r.frames.size(), 150u);
+    using K = KeyMessage;
+    EXPECT_EQ(r.frames[0], (ReplayFrame{1.0 / 60, {}})) << "the key that started the game "
+                                                           "went to the menu";
+    EXPECT_EQ(r.frames[1].keys, (std::vector<K>{{K::PRESS, VK_LEFT}, {K::PRESS, VK_SPACE}}));
+    EXPECT_EQ(r.frames[2].keys, (std::vector<K>{{K::REPEAT, VK_SPACE}}));
+    EXPECT_EQ(r.frames[39].keys, (std::vector<K>{{K::RELEASE, VK_LEFT}, {K::PRESS, VK_RIGHT}}));
+    EXPECT_EQ(r.frames[99], (ReplayFrame{0, {}}));
+    EXPECT_EQ(r.endKeys, (std::vector<K>{{K::PRESS, VK_ESCAPE}}));
+    EXPECT_EQ(r.checks, seen);
+    ASSERT_EQ(r.checks.size(), 2u);
+    EXPECT_NE(r.checks[0].shipX, r.checks[1].shipX);
+
+    // Written when the game ended.
+    const ReplayReading file = loadReplayFile(dir.path("game.replay"));
+    ASSERT_TRUE(file.ok()) << file.error;
+    EXPECT_EQ(file.replay, r);
+    EXPECT_TRUE(recorder.error().empty());
+}
+
+TEST_F(RecordReplayTest, AReplayShowsTheSameGameFromItsSeedsAndStepsThenTheMenu) {
+    Recorder recorder;
+    recordGame(recorder);
+    const Outcome recorded = outcome();
+    ASSERT_GT(recorded.shotsFired, 0);
+
+    // Whatever the generators did since, the replay starts them as the recording did.
+    for (int i = 0; i < 100; ++i) {
+        std::rand();
+        MoveScript::_rand.rand();
+        Background::generator().rand();
+    }
+    Replayer replayer(recorder.replay(), false);
+    play(replayer);
+    EXPECT_EQ(replayer.failure(), "");
+    EXPECT_EQ(replayer.frames(), 150);
+    EXPECT_EQ(outcome(), recorded);
+    EXPECT_TRUE(reported.empty());
+}
+
+TEST_F(RecordReplayTest, AReplayThatNoLongerMatchesStopsOutOfStep) {
+    Recorder recorder;
+    recordGame(recorder);
+
+    // A check that does not hold, or steps that do not give the game that was checked.
+    Replay wrongCheck = recorder.replay();
+    wrongCheck.checks[1].enemyBullets = 1;
+    Replay wrongStep = recorder.replay();
+    wrongStep.frames[20].step = 0.1;
+    for (const auto& [replay, frame] : {std::pair(wrongCheck, 120), {wrongStep, 60}}) {
+        reported.clear();
+        Replayer replayer(replay, false);
+        play(replayer);
+        const std::string failure = "replay out of step at frame " + std::to_string(frame);
+        EXPECT_EQ(replayer.failure(), failure);
+        EXPECT_EQ(replayer.frames(), frame) << "no frame after the one out of step";
+        EXPECT_EQ(reported, (std::vector<std::string>{"Replay: " + failure}));
+    }
+
+    // A game that would end before its recording does.
+    Replay early = recorder.replay();
+    early.frames[5].keys.push_back({KeyMessage::PRESS, VK_ESCAPE});
+    Replayer replayer(early, false);
+    play(replayer);
+    EXPECT_EQ(replayer.failure(), "replay out of step at frame 6");
+}
+
+TEST_F(RecordReplayTest, WindowKeysAndRepaintsDuringAReplayNeverReachTheGameButEscapeEndsIt) {
+    Recorder recorder;
+    recordGame(recorder);
+    const Outcome recorded = outcome();
+
+    Replayer replayer(recorder.replay(), false);
+    game.frameSource(&replayer);
+    for (int pass = 0; pass < 100; ++pass) {
+        if (pass % 10 == 0) {
+            Platform::postMessage(game.hwnd(), WM_KEYDOWN, pass % 20 ? VK_RIGHT : 'P', 1);
+            Platform::postMessage(game.hwnd(), WM_PAINT, 0, 0);
+            Platform::postMessage(game.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1 | KEY_PREVIOUSLY_DOWN);
+        }
+        game.runPass();
+    }
+    EXPECT_EQ(game.paused, false);
+    Platform::postMessage(game.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
+    play(replayer);
+    EXPECT_EQ(replayer.failure(), "") << "the replay stayed in step and Escape is no fault";
+    EXPECT_LT(replayer.frames(), 110);
+    EXPECT_TRUE(reported.empty());
+
+    Replayer again(recorder.replay(), false);
+    play(again);
+    EXPECT_EQ(outcome(), recorded);
+}
+
+TEST_F(RecordReplayTest, SeedingPutsEveryGeneratorWhereTheFirstGameFindsIt) {
+    const GameSeeds seeds{11, 22, 33, 44};
+    std::srand(1);
+    const int firstRand = std::rand();
+    RandWeighted<int> unseeded = statePlay._enemyChooser;
+    unseeded.seed(RandGenerator::defaultSeed);
+    RandGenerator reference[4];
+    for (int i = 0; i < 4; ++i)
+        reference[i].seed(11u * unsigned(i + 1));
+
+    for (int i = 0; i < 50; ++i) {
+        std::rand();
+        statePlay._enemyChooser();
+    }
+    statePlay._timeSincePowerup = 0.5;
+    seedGame(seeds);
+    EXPECT_EQ(std::rand(), firstRand);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(statePlay._enemyChooser(), unseeded());
+    EXPECT_EQ(MoveScript::_rand.rand(), reference[0].rand());
+    EXPECT_EQ(FireScript::_rand.rand(), reference[1].rand());
+    EXPECT_EQ(Background::generator().rand(), reference[2].rand());
+    EXPECT_EQ(statePlay._rand.rand(), reference[3].rand());
+    EXPECT_EQ(statePlay._timeSincePowerup, statePlay._powerupInterval);
+}
+
+TEST_F(RecordReplayTest, AGameCutShortIsStillRecordedAndAnUnwritableFileIsReported) {
+    Recorder recorder("/nonexistent-folder/game.replay");
+    game.observer(&recorder);
+    game.paused = true; // a game started paused stays so until P
+    ScriptedFrames frames(0.02, 30);
+    frames.beforeFrame = [](int n) {
+        if (n == 1) keyDown('Q');
+    };
+    // The script's 30 frames, and one more on the clock as the loop takes over.
+    TestSupport::runWhileFed(frames);
+    keyDown(VK_UP);
+    EXPECT_TRUE(recorder.recording());
+    recorder.finish(); // the window closed during the game
+    EXPECT_TRUE(recorder.done());
+    EXPECT_TRUE(recorder.replay().paused);
+    EXPECT_EQ(recorder.replay().frames.size(), 31u);
+    EXPECT_EQ(recorder.replay().endKeys, (std::vector<KeyMessage>{{KeyMessage::PRESS, VK_UP}}));
+    EXPECT_NE(recorder.error().find("/nonexistent-folder/game.replay"), std::string::npos);
+
+    // Only the next game is recorded.
+    game.menu();
+    game.play();
+    EXPECT_TRUE(recorder.done());
+}
+
+} // namespace
