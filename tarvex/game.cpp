@@ -4,14 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <stdexcept>
 #include <vector>
 
-#include "common_classes/atomicfile.h"
 #include "common_classes/folders.h"
 #include "common_classes/sound/music.h"
 #include "common_classes/sound/sound.h"
@@ -25,6 +21,7 @@
 #include "tarvex/enemy/movescript.h"
 #include "tarvex/enemy/multientity.h"
 #include "tarvex/explosion.h"
+#include "tarvex/hiscore.h"
 #include "tarvex/statemenu.h"
 #include "tarvex/stateplay.h"
 
@@ -322,34 +319,13 @@ void Game::loadSettings() {
     if (settings.exists("screenSize")) screenSize(settings["screenSize"].intValue);
 }
 
-// The hiscore file holds the best score as a little-endian IEEE single-precision
-// float. A file too short to hold one, or holding no score a game can reach (not a
-// finite number, negative, or too large to print), counts as missing.
 void Game::loadHiscore() {
-    std::FILE* file = std::fopen(hiscoreFile.c_str(), "rb");
-    if (!file) return;
-    unsigned char bytes[4];
-    std::size_t got = std::fread(bytes, 1, sizeof bytes, file);
-    std::fclose(file);
-    if (got != sizeof bytes) return;
-
-    std::uint32_t bits = std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 |
-                         std::uint32_t(bytes[2]) << 16 | std::uint32_t(bytes[3]) << 24;
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    if (!std::isfinite(value) || value < 0 || value >= 9.0e18f) return;
-    statePlay._hiscore = value;
+    if (std::optional<float> saved = readHiscoreFile(hiscoreFile)) statePlay._hiscore = *saved;
 }
 
-// Saved whole or not at all, so a failed save leaves the old hiscore as it was.
-// Failures are silent: the new hiscore then holds for this run only.
 void Game::saveHiscore() {
-    std::uint32_t bits;
-    std::memcpy(&bits, &statePlay._hiscore, sizeof bits);
-    const char bytes[4] = {static_cast<char>(bits), static_cast<char>(bits >> 8),
-                           static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
     makeDataFolder();
-    writeFileAtomically(hiscoreFile, std::string_view(bytes, sizeof bytes));
+    writeHiscoreFile(hiscoreFile, statePlay._hiscore);
 }
 
 void Game::useDataFolder(const std::string& folder) {

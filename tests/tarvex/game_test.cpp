@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -170,28 +171,102 @@ TEST_F(GameTest, F5AndF6WrapAroundAndRewriteTheSettingsKeepingOtherKeys) {
     EXPECT_EQ(readFile(game.settingsFile), "name  \"a b\"\nscreenSize  2\nvolume  7\n");
 }
 
+TEST_F(GameTest, AnyScreenSizeInTheSettingsFileGivesOneOfTheFiveModes) {
+    const std::string saved = readFile(game.settingsFile);
+    const std::pair<const char*, int> cases[] = {{"1000000000", 5},
+                                                 {"-1", 1},
+                                                 {"99999999999999999999", 5},
+                                                 {"-99999999999999999999", 1},
+                                                 {"1e39", 1},
+                                                 {"nan", 1},
+                                                 {"3.9", 3},
+                                                 {"\"\"", 1}};
+    for (auto [text, mode] : cases) {
+        TestSupport::writeFile(game.settingsFile, "screenSize "s + text + "\n");
+        game.screenSize(4);
+        testing::internal::CaptureStdout(); // the settings echo what they read
+        game.loadSettings();
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(game.screenSize(), mode) << text;
+    }
+    TestSupport::writeFile(game.settingsFile, saved);
+    testing::internal::CaptureStdout();
+    game.loadSettings();
+    testing::internal::GetCapturedStdout();
+}
+
 TEST_F(GameTest, HiscoreIsReadOnlyAsAReachableScoreAndSavedWhole) {
     float& hiscore = Tarvex::statePlay._hiscore;
-    // Missing, too short, not a number, infinity, -50: the hiscore stays.
-    for (const std::string& bytes :
-         {""s, "\0\0\x48"s, "\0\0\xc0\x7f"s, "\0\0\x80\x7f"s, "\0\0\x48\xc2"s}) {
+    // Missing, a folder, too short, not a number, infinity, -50, 1e30 (too large to print):
+    // the hiscore stays.
+    for (const std::string& bytes : {""s, "folder"s, "\0\0\x48"s, "\0\0\xc0\x7f"s, "\0\0\x80\x7f"s,
+                                     "\0\0\x48\xc2"s, "\xca\xf2\x49\x71"s}) {
         fs::remove(game.hiscoreFile);
-        if (!bytes.empty()) TestSupport::writeFile(game.hiscoreFile, bytes);
+        if (bytes == "folder")
+            fs::create_directory(game.hiscoreFile);
+        else if (!bytes.empty())
+            TestSupport::writeFile(game.hiscoreFile, bytes);
         hiscore = 7;
         game.loadHiscore();
         EXPECT_EQ(hiscore, 7.0f) << bytes.size();
     }
-    // A save replaces a longer file whole, by way of a file beside it; without a data
-    // folder it is silent.
+    // A save replaces a longer file whole, by way of a file beside it.
     TestSupport::writeFile(game.hiscoreFile, "an older, longer file");
     hiscore = 50;
     game.saveHiscore();
     EXPECT_EQ(readFile(game.hiscoreFile), "\0\0\x48\x42"s);
     EXPECT_EQ(TestSupport::filesIn("data"), 2) << "the settings and the hiscore, nothing beside";
+    // Without a data folder nothing is saved; standard error says why.
     game.hiscoreFile = "missing/kestrane.dat";
+    TestSupport::StderrCapture said;
     game.saveHiscore();
     game.hiscoreFile = "data/kestrane.dat";
     EXPECT_FALSE(fs::exists("missing"));
+    EXPECT_EQ(said.text(), "Kestrane: the hiscore was not saved: cannot create a file beside "
+                           "missing/kestrane.dat: No such file or directory\n");
+}
+
+TEST_F(GameTest, AFullDiskKeepsTheOldFilesAndTheGameGoesOnSayingOnceWhyTheHiscoreWasNotSaved) {
+    float& hiscore = Tarvex::statePlay._hiscore;
+    hiscore = 50;
+    game.saveHiscore();
+    const std::string settings = readFile(game.settingsFile);
+    std::string said;
+    {
+        TestSupport::StderrCapture capture;
+        TestSupport::FileSizeLimit full(2);
+        keyDown(VK_F5);
+        for (float score : {60.0f, 70.0f}) {
+            hiscore = score;
+            game.saveHiscore();
+        }
+        said = capture.text();
+    }
+    EXPECT_EQ(game.screenSize(), 3) << "the new mode holds for this run";
+    EXPECT_EQ(readFile(game.settingsFile), settings);
+    EXPECT_EQ(readFile(game.hiscoreFile), "\0\0\x48\x42"s);
+    EXPECT_EQ(TestSupport::filesIn("data"), 2) << "nothing left beside them";
+    EXPECT_TRUE(said.starts_with("Kestrane: the hiscore was not saved: cannot write "
+                                 "data/kestrane.dat.") &&
+                said.ends_with(": File too large\n") &&
+                std::count(said.begin(), said.end(), '\n') == 1)
+        << said;
+
+    // The game goes on: a game starts and runs a frame with the hiscore it holds.
+    keyDown(VK_SPACE);
+    ASSERT_EQ(game.currentState(), &Tarvex::statePlay);
+    Tarvex::statePlay.dt = 0.02;
+    Tarvex::statePlay.frame();
+    EXPECT_EQ(hiscore, 70.0f);
+    // With room again the hiscore is saved, and the next failure is said again.
+    game.saveHiscore();
+    EXPECT_EQ(readFile(game.hiscoreFile), "\0\0\x8c\x42"s);
+    TestSupport::StderrCapture again;
+    {
+        TestSupport::FileSizeLimit full(2);
+        game.saveHiscore();
+    }
+    EXPECT_TRUE(again.text().ends_with(": File too large\n"));
 }
 
 // An installed game: no data/ beside the program, so the settings and the hiscore go to
