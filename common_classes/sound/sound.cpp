@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+
+#include <filesystem>
 #include <stdexcept>
 
 #include "common_classes/sound/music.h"
@@ -56,7 +58,12 @@ void loadSounds(const std::string& p) {
     if (!path.empty() && path.back() != '/' && path.back() != '\\') path += '/';
     soundAssignments.load(path + "sound.conf", false);
     for (const auto& [name, value] : soundAssignments.entries()) {
-        Mix_Chunk* sample = Mix_LoadWAV((path + value.stringValue).c_str());
+        // Only a plain file can hold a sample. A folder holds none, and opening a pipe
+        // or a device that a line names could hold up the start for good.
+        const std::string file = path + value.stringValue;
+        std::error_code error;
+        Mix_Chunk* sample =
+            std::filesystem::is_regular_file(file, error) ? Mix_LoadWAV(file.c_str()) : nullptr;
         Mix_Chunk*& stored = soundLibrary[name];
         Mix_FreeChunk(stored);
         stored = sample;

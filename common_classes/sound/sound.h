@@ -25,7 +25,8 @@ void setupFmodSound();
 void closeFmodSound();
 // Reads "sound.conf" from the sound directory p (the working directory when p is
 // empty) and loads the sample file of every entry, relative to p. A missing
-// assignment file or sample is silent, never an error.
+// assignment file or sample is silent, never an error; so is an entry that names
+// anything but a plain file (a folder, a pipe, a device), which is never opened.
 void loadSounds(const std::string& p);
 // Plays the named effect once on a free channel at volume 0..255 and returns the
 // channel, or -1 when nothing plays (unknown name, no sample, no free channel).

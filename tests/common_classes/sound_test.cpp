@@ -1,13 +1,22 @@
 #include "common_classes/sound/sound.h"
 
 #include <SDL_mixer.h>
-#include <cstdlib>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
 
 #include "common_classes/sound/music.h"
 #include "support/audiofiles.h"
 #include "support/files.h"
 #include "support/mixtap.h"
+#include "support/pngwriter.h"
 #include "support/tempdir.h"
 
 namespace {
@@ -68,17 +77,41 @@ TEST_F(SoundTest, ReloadingFromAnotherPathReplacesTheEffects) {
 
 TEST_F(SoundTest, BrokenAssignmentsSamplesAndSongsAreSilent) {
     // Good lines amid binary garbage, a line of a megabyte, an unclosed quote and a key
-    // without values: only the good line with a quoted tab loads.
-    std::string conf = "noise text.wav\nmissing nowhere.wav\nempty \"\"\n\"tab\there\" hit.wav\n";
+    // without values; entries naming a text, nothing, the folder itself, a folder, a
+    // picture and a pipe: only the good line with a quoted tab loads.
+    std::string conf = "noise text.wav\nmissing nowhere.wav\nempty \"\"\n\"tab\there\" hit.wav\n"
+                       "folder sub\npicture picture.png\npipe pipe\n";
     for (int i = 0; i < 2048; ++i)
         conf += static_cast<char>((i * 131 + 7) % 256);
     conf += "\nlong " + std::string(1 << 20, 'x') + "\nquote \"hit.wav\nkey\n";
     writeFile(_dir.path("odd/text.wav"), "this is not a sample\n");
     writeFile(_dir.path("odd/hit.wav"), TestSupport::wavTone(0.1));
+    std::filesystem::create_directories(_dir.path("odd/sub"));
+    TestSupport::writePng(_dir.path("odd/picture.png"), 16, 16,
+                          [](int, int) { return RGBA<unsigned char>(255, 255, 255, 255); });
+    // Opening a pipe waits for a writer, so a loader that opened it would never return:
+    // after ten seconds a writer comes along for every open and the test fails instead of
+    // hanging.
+    const std::string pipe = _dir.path("odd/pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::atomic<bool> loaded = false, pipeOpened = false;
+    std::thread writer([&] {
+        for (int i = 0; !loaded; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            const int fd = i < 200 ? -1 : open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) pipeOpened = true, close(fd);
+        }
+    });
     load("odd", conf);
+    loaded = true;
+    writer.join();
+    EXPECT_FALSE(pipeOpened) << "the entry naming a pipe was opened";
     for (const auto& [name, sample] : Sound::soundLibrary)
         EXPECT_EQ(sample != nullptr, name.starts_with("tab\there")) << name;
     EXPECT_EQ(Sound::soundLibrary.count("quote") + Sound::soundLibrary.count("key"), 0u);
+    EXPECT_EQ(Sound::soundLibrary.count("folder") + Sound::soundLibrary.count("picture") +
+                  Sound::soundLibrary.count("pipe"),
+              3u);
 
     const std::string cut = TestSupport::xmTone().substr(0, 100);
     for (const std::string& song : {std::string("Extended Module: but nothing more"), cut})
@@ -86,7 +119,8 @@ TEST_F(SoundTest, BrokenAssignmentsSamplesAndSongsAreSilent) {
     EXPECT_EQ(Music::loadSong(_dir.path("missing.xm")), nullptr);
 
     TestSupport::MixTap tap;
-    for (const char* name : {"noise", "missing", "empty", "long", "never loaded"})
+    for (const char* name :
+         {"noise", "missing", "empty", "long", "folder", "picture", "pipe", "never loaded"})
         EXPECT_EQ(Sound::playSound(name, 255), -1) << name;
     Music::setMasterVolume(nullptr, 100);
     EXPECT_FALSE(Music::playSong(nullptr));
