@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game and its tests need. Does nothing when all
 # of them are present, so it is safe to run before every build.
+#   install-deps.sh        the game, its tests and benchmarks
+#   install-deps.sh fuzz   the same, and clang with libFuzzer for scripts/fuzz.sh
 set -euo pipefail
 
 packages=(
@@ -15,6 +17,9 @@ packages=(
   libgtest-dev libbenchmark-dev libopenmpt-dev xvfb xauth libgl1-mesa-dri
   desktop-file-utils groff-base xdotool strace
 )
+if [ "${1:-}" = "fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,35 @@
+// The settings reader on any file: read into an empty store, as the sound assignments
+// are, and merged into a store that already holds entries, as the game reads
+// "data/kestrane.conf" and takes its screen mode from it.
+#include <algorithm>
+
+#include "common_classes/settings/settings.h"
+#include "fuzzinput.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    Fuzz::silenceStandardOutput();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string file = Fuzz::writeInput("kestrane.conf", data, size);
+
+    Settings read;
+    Fuzz::require(read.load(file, false), "a file that is there can be read");
+    for (const auto& [name, value] : read.entries()) {
+        // Every name starts with its key, the first token of a line that is no comment.
+        Fuzz::require(!name.empty() && name[0] != '#', "no entry without a key or for a comment");
+        Fuzz::require(value.stringValue.find('\n') == std::string::npos, "values are one line");
+    }
+
+    Settings game;
+    game["screenSize"] = 4;
+    game["volume"] = 7;
+    Fuzz::require(game.load(file, true), "a file that is there can be merged");
+    Fuzz::require(game.exists("volume"), "merging replaces entries, never removes them");
+    if (game.exists("screenSize")) {
+        const int mode = std::clamp(game["screenSize"].intValue, 1, 5);
+        Fuzz::require(mode >= 1 && mode <= 5, "the screen mode is one of five");
+    }
+    return 0;
+}

@@ -1,0 +1,47 @@
+// The sound assignment reader on any "sound.conf": the sound folder beside it holds a
+// sample, a picture, a song, a folder and a pipe for its lines to name, and the mixer is
+// open on SDL's dummy driver, as in the game. Whatever a line names, the effects either
+// load or stay silent.
+#include <SDL_mixer.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "common_classes/sound/sound.h"
+#include "fuzzinput.h"
+#include "support/audiofiles.h"
+#include "support/pngwriter.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    Fuzz::silenceStandardOutput();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    Sound::setupFmodSound();
+    Fuzz::writeFile("hit.wav", TestSupport::wavTone(0.05));
+    Fuzz::writeFile("song.xm", TestSupport::xmTone());
+    TestSupport::writePng(Fuzz::folder() + "/picture.png", 4, 4,
+                          [](int, int) { return RGBA<unsigned char>(255, 255, 255, 255); });
+    std::filesystem::create_directory(Fuzz::folder() + "/folder");
+    mkfifo((Fuzz::folder() + "/pipe").c_str(), 0600);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Fuzz::writeInput("sound.conf", data, size);
+    Sound::loadSounds(Fuzz::folder());
+    for (const auto& [name, value] : Sound::soundAssignments.entries())
+        Fuzz::require(Sound::soundLibrary.count(name) == 1, "every entry has its effect");
+    for (const auto& [name, sample] : Sound::soundLibrary) {
+        Fuzz::require((Sound::playSound(name, 150) >= 0) == (sample != nullptr),
+                      "a loaded effect plays, any other is silent");
+        Sound::stopAllSounds();
+    }
+    // The effects and assignments of one input are freed before the next, or a long run
+    // would keep every name it ever read (and the fuzzer would take what the next input
+    // frees for a leak of this one).
+    for (auto& [name, sample] : Sound::soundLibrary)
+        Mix_FreeChunk(sample);
+    Sound::soundLibrary.clear();
+    Sound::soundAssignments.clear();
+    return 0;
+}
