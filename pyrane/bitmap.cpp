@@ -102,6 +102,10 @@ void Bitmap::load(const std::string& filename) {
     if (!structs.info)
         throw std::runtime_error("failed to create png_info for file '" + filename + "'");
     png_set_user_limits(structs.png, maxSide, maxSide);
+    // Only the pixels matter here. Side chunks (text, colour profiles, gamma and the like)
+    // are skipped unread: libpng would read each whole, so a hostile length would make it
+    // reserve and clear gigabytes before it found the file too short.
+    png_set_keep_unknown_chunks(structs.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
 
     if (!decode(structs.png, structs.info, file.get()))
         throw std::runtime_error("file '" + filename + "' is damaged: " + error.message);

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 #include <png.h>
+#include <sys/resource.h>
+#include <zlib.h>
 
 #include "enginetest.h"
 #include "support/files.h"
@@ -74,6 +76,37 @@ TEST_F(BitmapTest, DamagedOrHostileDataAfterTheSignatureIsAnError) {
     TestSupport::writePng(dir.path("wide.png"), 32768, 1, PNG_FORMAT_RGBA);
     for (const char* name : {"signature.png", "cut.png", "damaged.png", "wide.png"})
         EXPECT_EQ(loadError(name).substr(0, 26), "file '<file>' is damaged: ") << loadError(name);
+}
+
+// A chunk of the given type and data, its length and checksum as a PNG file holds them.
+std::string pngChunk(const std::string& type, const std::string& data, std::uint32_t length) {
+    const std::string body = type + data;
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()));
+    std::string chunk;
+    for (std::uint32_t word : {length, std::uint32_t(crc)})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            chunk += char(word >> shift & 0xff);
+    return chunk.substr(0, 4) + body + chunk.substr(4);
+}
+
+TEST_F(BitmapTest, AHugeSideChunkIsNeitherReservedNorAnError) {
+    TestSupport::writePng(dir.path("plain.png"), 4, 4, PNG_FORMAT_RGBA);
+    const std::string plain = TestSupport::readFile(dir.path("plain.png"));
+    const std::size_t afterHeader = 8 + 25;
+    // A text chunk that says it holds 2 GB: the file ends long before.
+    const std::string lying = pngChunk("tEXt", "Comment", 0x7e000000).substr(0, 15);
+    TestSupport::writeFile(dir.path("lying.png"), plain.substr(0, afterHeader) + lying);
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_EQ(loadError("lying.png").substr(0, 26), "file '<file>' is damaged: ");
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024) << "kilobytes reserved for it";
+    // A real text chunk of 2 MB is dropped and the picture loads.
+    const std::string text = "Comment" + std::string(1, '\0') + std::string(2 << 20, 'x');
+    TestSupport::writeFile(dir.path("text.png"), plain.substr(0, afterHeader) +
+                                                     pngChunk("tEXt", text, text.size()) +
+                                                     plain.substr(afterHeader));
+    EXPECT_EQ(loadError("text.png"), "none");
 }
 
 TEST_F(BitmapTest, SingleColourBitmapHasPowerOfTwoSidesAndNoMaskOrTexture) {
