@@ -154,7 +154,7 @@ TEST_F(RecordReplayTest, AReplayThatNoLongerMatchesStopsOutOfStep) {
 
     // A check that does not hold, or steps that do not give the game that was checked.
     Replay wrongCheck = recorder.replay();
-    wrongCheck.checks[1].enemyBullets = 1;
+    wrongCheck.checks[1].enemyBullets += 1;
     Replay wrongStep = recorder.replay();
     wrongStep.frames[20].step = 0.1;
     for (const auto& [replay, frame] : {std::pair(wrongCheck, 120), {wrongStep, 60}}) {
