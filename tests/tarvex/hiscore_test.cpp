@@ -100,7 +100,10 @@ TEST(Saving, AKillAtAnyMomentLeavesEachFileOldOrNewAndWhole) {
                 ++leftovers;
             }
     }
-    EXPECT_GT(std::max(settingsVersion, hiscoreVersion), 200) << "the child saved now and then";
+    // The kills fell both between saves and in the middle of them (how many of each
+    // depends on how busy the machine is).
+    EXPECT_GT(std::max(settingsVersion, hiscoreVersion), 0) << "the child saved now and then";
+    EXPECT_GT(leftovers, 0) << "some kills came in the middle of a write";
     std::cout << "[          ] " << std::max(settingsVersion, hiscoreVersion) << " versions saved, "
               << leftovers << " unfinished writes killed\n";
 }
