@@ -1,5 +1,8 @@
 #include "tarvex/commandline.h"
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <iomanip>
 #include <sstream>
 #include <string_view>
@@ -31,6 +34,10 @@ const Option optionTable[] = {
          out << versionText();
          o.run = false;
      }},
+    {"--record", "FILE", "record the next game started from the menu in FILE",
+     [](Options& o, const char* file, std::ostream&) { o.recordFile = file; }},
+    {"--replay", "FILE", "show the game recorded in FILE, then the menu",
+     [](Options& o, const char* file, std::ostream&) { o.replayFile = file; }},
 };
 
 const char* const keysHelp = R"(Keys:
@@ -59,9 +66,49 @@ const Option* findOption(std::string_view name) {
     return nullptr;
 }
 
+// The program is to end with this status once the complaint is written.
+Options ending(int exitCode) {
+    Options options;
+    options.run = false;
+    options.exitCode = exitCode;
+    return options;
+}
+
 Options usageError(std::ostream& err, const std::string& complaint) {
     err << "kestrane: " << complaint << "\nTry 'kestrane --help' for more information.\n";
-    return {false, usageFault};
+    return ending(usageFault);
+}
+
+Options failure(std::ostream& err, const std::string& complaint) {
+    err << "kestrane: " << complaint << "\n";
+    return ending(1);
+}
+
+// Reads the replay and checks that the recording can be saved, before the window opens:
+// a game played to the end must not be lost for want of a folder.
+Options prepareReplays(Options options, std::ostream& err) {
+    if (!options.recordFile.empty() && !options.replayFile.empty())
+        return usageError(err, "--record and --replay cannot be used together");
+    if (!options.replayFile.empty()) {
+        ReplayReading reading = loadReplayFile(options.replayFile);
+        if (!reading.ok()) return failure(err, reading.error);
+        options.replay = std::move(reading.replay);
+    }
+    if (!options.recordFile.empty()) {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        const fs::path file = fs::absolute(options.recordFile, error);
+        if (error)
+            return failure(err, "cannot record in " + options.recordFile + ": " + error.message());
+        const fs::path folder = file.parent_path();
+        if (fs::is_directory(file, error))
+            return failure(err, "cannot record in " + options.recordFile + ": it is a folder");
+        if (!fs::is_directory(folder, error) || ::access(folder.c_str(), W_OK) != 0)
+            return failure(err, "cannot record in " + options.recordFile + ": the folder " +
+                                    folder.string() + " cannot be written");
+        options.recordFile = file.string();
+    }
+    return options;
 }
 
 } // namespace
@@ -103,7 +150,7 @@ Options readCommandLine(int argc, const char* const* argv, std::ostream& out, st
         }
         option->apply(options, argument, out);
     }
-    return options;
+    return options.run ? prepareReplays(std::move(options), err) : options;
 }
 
 } // namespace Tarvex

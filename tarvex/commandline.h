@@ -2,8 +2,11 @@
 // The program's command line: --help, --version and, as they are added, the options that
 // change how a game runs. Each option is one row of a table that also writes the help, so
 // a new option is one row and one field of Options.
+#include <optional>
 #include <ostream>
 #include <string>
+
+#include "tarvex/replay/replayfile.h"
 
 namespace Tarvex {
 
@@ -13,11 +16,20 @@ struct Options {
     // with exitCode as its status.
     bool run = true;
     int exitCode = 0;
+    // --record FILE: where to record the next game started from the menu, as an absolute
+    // path, since the program later changes its working folder. Empty for no recording.
+    std::string recordFile;
+    // --replay FILE: the file, and the game it holds, read and checked before the window
+    // opens.
+    std::string replayFile;
+    std::optional<Replay> replay;
 };
 
 // Reads the arguments after the program's name. --help and --version write to `out`; an
 // unknown option or a stray argument is named on `err` with a pointer to --help, and the
-// program is then to end with status 2, as command-line tools do for a usage fault.
+// program is then to end with status 2, as command-line tools do for a usage fault. A
+// replay file that cannot be read, or a recording that could not be saved where it is to
+// go, is named on `err` with the reason, and the program is to end with status 1.
 Options readCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
 // The help text: how to start the program, its options, and the keys and pad buttons.

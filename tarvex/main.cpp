@@ -4,14 +4,21 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "common_classes/folders.h"
 #include "tarvex/commandline.h"
 #include "tarvex/game.h"
+#include "tarvex/replay/recorder.h"
+#include "tarvex/replay/replayer.h"
 
 namespace {
 
-Tarvex::Options options;
+// Made on first use: the options are read before the globals of the program are built.
+Tarvex::Options& options() {
+    static Tarvex::Options read;
+    return read;
+}
 
 // The game object is a global whose construction opens the window, so the command line is
 // read before any global is built: --help and --version then work without a display, and
@@ -21,10 +28,10 @@ Tarvex::Options options;
 __attribute__((constructor(101))) void readOptions(int argc, char** argv, char**) {
     // The standard streams are globals too, not yet built at this point.
     static std::ios_base::Init streams;
-    options = Tarvex::readCommandLine(argc, argv, std::cout, std::cerr);
-    if (!options.run) {
+    options() = Tarvex::readCommandLine(argc, argv, std::cout, std::cerr);
+    if (!options().run) {
         std::cout.flush();
-        std::exit(options.exitCode);
+        std::exit(options().exitCode);
     }
 }
 
@@ -45,13 +52,26 @@ void enterGameFolders() {
 
 int main() {
     enterGameFolders();
+    // A recording is written when its game ends, and also when the program ends in the
+    // middle of it, by the window closing or by an error.
+    Tarvex::Recorder recorder(options().recordFile);
+    if (!options().recordFile.empty()) game.observer(&recorder);
+    std::optional<Tarvex::Replayer> replayer;
+    if (options().replay) {
+        replayer.emplace(std::move(*options().replay));
+        game.frameSource(&*replayer);
+    }
     try {
         game.mainLoop();
+        recorder.finish();
     } catch (const std::exception& e) {
+        recorder.finish();
         // The display goes back to its own mode before the box shows on it.
         Platform::shutdown();
         Platform::messageBox(nullptr, e.what(), "Runtime error");
     }
+    game.observer(nullptr);
+    game.frameSource(nullptr);
     // Whichever way the game ended, the display is given back in its own mode.
     Platform::shutdown();
     return 0;

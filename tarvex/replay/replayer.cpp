@@ -1,6 +1,7 @@
 #include "tarvex/replay/replayer.h"
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "tarvex/game.h"
@@ -99,8 +100,14 @@ void Replayer::outOfStep(int frame) {
 }
 
 void Replayer::finish() {
+    if (_phase == DONE) return;
     _phase = DONE;
     game.replaying = false;
+    if (_failure.empty()) {
+        std::printf("kestrane: the replay %s after %d frames\n",
+                    _stoppedByPlayer ? "was stopped" : "has ended", _next);
+        std::fflush(stdout);
+    }
 }
 
 } // namespace Tarvex

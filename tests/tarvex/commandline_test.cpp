@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 #include <vector>
 
 #include "support/command.h"
+#include "support/files.h"
+#include "support/tempdir.h"
 
 namespace {
 
@@ -80,10 +83,10 @@ TEST(CommandLine, OptionsAnswerAndStopOrRunTheGame) {
 TEST(CommandLine, HelpListsTheOptionsTheKeysAndThePadButtons) {
     const std::string help = Tarvex::helpText();
     for (const char* line :
-         {"Usage: kestrane [OPTION]...\n", "\n  --help  ", "\n  --version  ", "\n  arrow keys  ",
-          "\n  Space, Control, Shift, Z  ", "\n  P  ", "\n  Escape  ", "\n  F5, F6  ",
-          "\n  d-pad, left stick  ", "\n  A, B, X, right trigger  ", "\n  Start  ", "\n  Back  ",
-          "$XDG_DATA_HOME/kestrane"})
+         {"Usage: kestrane [OPTION]...\n", "\n  --help  ", "\n  --version  ", "\n  --record FILE  ",
+          "\n  --replay FILE  ", "\n  arrow keys  ", "\n  Space, Control, Shift, Z  ", "\n  P  ",
+          "\n  Escape  ", "\n  F5, F6  ", "\n  d-pad, left stick  ", "\n  A, B, X, right trigger  ",
+          "\n  Start  ", "\n  Back  ", "$XDG_DATA_HOME/kestrane"})
         EXPECT_NE(help.find(line), std::string::npos) << line << " missing from\n" << help;
     // Every line fits a terminal of 80 columns.
     std::istringstream lines(help);
@@ -95,6 +98,63 @@ TEST(CommandLine, HelpListsTheOptionsTheKeysAndThePadButtons) {
         std::sscanf(version.c_str(), "kestrane %d.%d.%d\n%n", &major, &minor, &patch, &end) == 3 &&
         end == int(version.size()) && version.back() == '\n')
         << version;
+}
+
+// The replay is read, and the recording's folder checked, before the window opens.
+TEST(CommandLine, ReplayAndRecordFilesAreCheckedBeforeTheGameRuns) {
+    TestSupport::TempDir dir;
+    const std::string replay = TestSupport::writeFile(
+        dir.path("game.replay"),
+        "kestrane-replay 1\nseeds move=1 fire=2 background=3 play=4\npaused 0\n0.5 +Z\nend\n");
+    const Reading good = read({"--replay", replay.c_str()});
+    EXPECT_TRUE(good.options.run) << good.err;
+    ASSERT_TRUE(good.options.replay);
+    EXPECT_EQ(*good.options.replay, Tarvex::loadReplayFile(replay).replay);
+
+    const Reading recording = read({"--record", "game.replay"});
+    EXPECT_TRUE(recording.options.run) << recording.err;
+    EXPECT_EQ(recording.options.recordFile,
+              (std::filesystem::current_path() / "game.replay").string());
+
+    const std::string bad =
+        TestSupport::writeFile(dir.path("bad.replay"), "kestrane-replay 1\nseeds");
+    const std::string folder = dir.dir().string();
+    const struct {
+        std::vector<const char*> args;
+        int exitCode;
+        std::string err;
+    } faults[] = {
+        {{"--replay", bad.c_str()},
+         1,
+         "kestrane: " + bad +
+             ":2: expected the seeds line \"seeds move=N fire=N background=N "
+             "play=N\"\n"},
+        {{"--replay", "/nonexistent.replay"},
+         1,
+         "kestrane: /nonexistent.replay: cannot read the replay: No such file or directory\n"},
+        {{"--record", "/nonexistent/game.replay"},
+         1,
+         "kestrane: cannot record in /nonexistent/game.replay: the folder /nonexistent cannot be "
+         "written\n"},
+        {{"--record", folder.c_str()},
+         1,
+         "kestrane: cannot record in " + folder + ": it is a folder\n"},
+        {{"--record", "a.replay", "--replay", replay.c_str()},
+         2,
+         "kestrane: --record and --replay cannot be used together\n"
+         "Try 'kestrane --help' for more information.\n"},
+        {{"--replay"},
+         2,
+         "kestrane: option '--replay' needs FILE\nTry 'kestrane --help' for more information.\n"},
+    };
+    for (const auto& f : faults) {
+        const Reading r = read(f.args);
+        SCOPED_TRACE(f.args.back());
+        EXPECT_FALSE(r.options.run);
+        EXPECT_EQ(r.options.exitCode, f.exitCode);
+        EXPECT_EQ(r.err, f.err);
+        EXPECT_FALSE(r.options.replay);
+    }
 }
 
 TEST(CommandLine, TheProgramAnswersWithoutADisplayAndWithTheRightStatus) {
@@ -111,6 +171,8 @@ TEST(CommandLine, TheProgramAnswersWithoutADisplayAndWithTheRightStatus) {
          "kestrane: unknown option '--bogus'\nTry 'kestrane --help' for more information.\n"},
         // Complaints go to standard error, not to standard output.
         {"--bogus 2>/dev/null", 2, ""},
+        {"--replay /nonexistent.replay 2>&1", 1,
+         "kestrane: /nonexistent.replay: cannot read the replay: No such file or directory\n"},
     };
     for (const auto& c : cases) {
         const TestSupport::CommandResult r = TestSupport::runCommand(program + " " + c.args);

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "support/command.h"
 #include "support/files.h"
 #include "support/gamesession.h"
 #include "support/scriptedframes.h"
@@ -251,6 +252,31 @@ TEST_F(RecordReplayTest, AGameCutShortIsStillRecordedAndAnUnwritableFileIsReport
     game.menu();
     game.play();
     EXPECT_TRUE(recorder.done());
+}
+
+// The program itself, started with --replay on a recording made in this process: a fresh
+// process shows the same game to its end, and stops one that was altered.
+TEST_F(RecordReplayTest, TheProgramReplaysAGameRecordedInAnotherProcess) {
+    Recorder recorder;
+    recordGame(recorder);
+    Replay altered = recorder.replay();
+    altered.checks[0].score += 10;
+    TestSupport::TempDir dir;
+    const std::string output = dir.path("output");
+    // Runs until the replay has ended or stopped, then ends the program.
+    auto replay = [&](const Replay& r) {
+        const std::string file = TestSupport::writeFile(dir.path("game.replay"), writeReplay(r));
+        return TestSupport::runCommand(
+            KESTRANE_PROGRAM " --replay " + file + " >" + output + " 2>&1 & pid=$!; " +
+            "for i in $(seq 600); do grep -qs 'replay has ended\\|out of step' " + output +
+            " && break; sleep 0.1; done; kill $pid; wait $pid; cat " + output);
+    };
+    const std::string shown = replay(recorder.replay()).output;
+    EXPECT_NE(shown.find("kestrane: the replay has ended after 150 frames\n"), std::string::npos)
+        << shown;
+    const std::string stopped = replay(altered).output;
+    EXPECT_NE(stopped.find("Replay: replay out of step at frame 60\n"), std::string::npos)
+        << stopped;
 }
 
 } // namespace
