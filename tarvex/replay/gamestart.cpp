@@ -5,6 +5,7 @@
 
 #include "tarvex/background.h"
 #include "tarvex/enemy/firescript.h"
+#include "tarvex/enemy/multientity.h"
 #include "tarvex/enemy/movescript.h"
 #include "tarvex/stateplay.h"
 
@@ -19,6 +20,7 @@ void seedGame(const GameSeeds& seeds) {
     // The standard generator behind the particles and the shuffles of enemy pieces is
     // never seeded by the game: its sequence starts as srand(1) starts it.
     std::srand(1);
+    MultiEntity::_rand.seed(RandGenerator::defaultSeed);
     statePlay._enemyChooser.seed(RandGenerator::defaultSeed);
 
     MoveScript::_rand.seed(seeds.moveScript);

@@ -11,10 +11,10 @@ class StatePlay;
 // Seeds from the calendar clock, as the game seeds those generators itself.
 GameSeeds clockSeeds();
 
-// Puts back the generators that nobody seeds (the standard rand sequence, the chooser of
-// enemy kinds), seeds the clock-seeded ones (the two script generators, the background's
-// and the play state's) with `seeds`, and rewinds what else an earlier game leaves
-// behind. Called right before the play state enters.
+// Puts back the generators that nobody seeds (the standard rand sequence, the enemies'
+// generator, the chooser of enemy kinds), seeds the clock-seeded ones (the two script
+// generators, the background's and the play state's) with `seeds`, and rewinds what else
+// an earlier game leaves behind. Called right before the play state enters.
 void seedGame(const GameSeeds& seeds);
 
 // The play state's check value after the given frame.

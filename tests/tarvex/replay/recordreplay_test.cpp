@@ -12,6 +12,7 @@
 #include "tarvex/background.h"
 #include "tarvex/enemy/firescript.h"
 #include "tarvex/enemy/movescript.h"
+#include "tarvex/enemy/multientity.h"
 #include "tarvex/replay/gamestart.h"
 #include "tarvex/replay/recorder.h"
 #include "tarvex/replay/replayer.h"
@@ -216,10 +217,12 @@ TEST_F(RecordReplayTest, SeedingPutsEveryGeneratorWhereTheFirstGameFindsIt) {
     for (int i = 0; i < 50; ++i) {
         std::rand();
         statePlay._enemyChooser();
+        MultiEntity::_rand.rand();
     }
     statePlay._timeSincePowerup = 0.5;
     seedGame(seeds);
     EXPECT_EQ(std::rand(), firstRand);
+    EXPECT_EQ(MultiEntity::_rand.rand(), RandGenerator().rand());
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(statePlay._enemyChooser(), unseeded());
     EXPECT_EQ(MoveScript::_rand.rand(), reference[0].rand());
