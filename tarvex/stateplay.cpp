@@ -223,10 +223,8 @@ bool StatePlay::frame() {
         renderer.popMatrix();
     }
 
-    // Every player bullet is tested against every enemy here.
-    const bool hit = false;
-    const bool pieceDestroyed = false;
-    playHitSounds(hit, pieceDestroyed);
+    const EnemyHits hits = shootEnemies();
+    playHitSounds(hits.hit, hits.pieceDestroyed);
 
     game.blowup();
 

@@ -72,6 +72,15 @@ public:
     // Adds regular enemies when the field has thinned out, or brings on the boss wave.
     void supplyEnemies();
 
+    // What the ship's bullets did to the enemies in one frame.
+    struct EnemyHits {
+        bool hit = false;            // a bullet hit an enemy
+        bool pieceDestroyed = false; // a bullet destroyed a piece
+    };
+    // Tests every bullet against every enemy; a bullet that hits scores what it earned
+    // and is gone.
+    EnemyHits shootEnemies();
+
     // A ring of count particles bursting from pos (see Explosion), kept until its
     // duration is over.
     void addExplosion(const Vector2<float>& pos, const RGBA<float>& color, int count, int image,

@@ -5,6 +5,7 @@
 
 #include "common_classes/sound/sound.h"
 #include "pyrane/image.h"
+#include "tarvex/enemy/multientity.h"
 #include "tarvex/game.h"
 #include "tarvex/ownedlist.h"
 #include "tarvex/stateplay.h"
@@ -90,6 +91,19 @@ void StatePlay::shipHit(const Vector2<float>& ship) {
     Sound::playSound("die", effectVolume);
     _lives -= 1;
     if (_lives < 0) gameOver();
+}
+
+StatePlay::EnemyHits StatePlay::shootEnemies() {
+    EnemyHits hits;
+    for (MultiEntity* enemy : _enemies)
+        removeOwnedIf(_bullets, [&](Entity* bullet) {
+            if (!enemy->bulletCollision(bullet)) return false;
+            hits.hit = true;
+            score(enemy->_hitScore);
+            if (enemy->_pieceDestroyed) hits.pieceDestroyed = true;
+            return true;
+        });
+    return hits;
 }
 
 void StatePlay::playHitSounds(bool hit, bool pieceDestroyed) {

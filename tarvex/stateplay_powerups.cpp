@@ -8,6 +8,7 @@
 #include "pyrane/image.h"
 #include "pyrane/imagesequence.h"
 #include "tarvex/blast.h"
+#include "tarvex/enemy/multientity.h"
 #include "tarvex/game.h"
 #include "tarvex/ownedlist.h"
 #include "tarvex/stateplay.h"
@@ -122,7 +123,14 @@ void StatePlay::blackBomb(const Vector2<float>& pos) {
 
 void StatePlay::applyBombDamage(const Vector2<float>& center, Gradient<float>* hullDamage,
                                 Gradient<float>* ammoDamage) {
-    (void)hullDamage;
+    for (MultiEntity* enemy : _enemies) {
+        const bool hadCore = enemy->_core != nullptr;
+        enemy->bomb(center, hullDamage, ammoDamage);
+        score(enemy->_hitScore);
+        // The blow-up's points count when this bomb blew the core up; a core that went
+        // earlier has had its points.
+        if (hadCore && !enemy->_core) score(enemy->_blowupScore);
+    }
     if (!ammoDamage) return;
     // Enemy bullets within the ammo curve's reach burst and are gone.
     removeOwnedIf(_enemyBullets, [&](Entity* bullet) {

@@ -59,6 +59,20 @@ void PlayTest::SetUp() {
     keyUp(VK_LEFT); // a new game keeps the tilt an earlier one ended with
 }
 
+void PlayTest::TearDown() {
+    if (_refillLevel.count() > 0) play._refillLevel = _refillLevel;
+    GameTest::TearDown();
+}
+
+void PlayTest::quietField() {
+    if (_refillLevel.count() == 0) _refillLevel = play._refillLevel;
+    // The field is refilled when no more enemies are left than this level.
+    play._refillLevel = Gradient<float>();
+    play._refillLevel.addEntry(0, -1);
+    play.clearEnemies();
+    play.clearEnemyBullets();
+}
+
 void PlayTest::step(double dt, int times) {
     for (int i = 0; i < times; ++i) {
         play.dt = dt;

@@ -38,6 +38,7 @@ std::multiset<std::string> effectsPlaying();
 class PlayTest : public GameTest {
 protected:
     void SetUp() override;
+    void TearDown() override;
 
     void step(double dt, int times = 1);
     // Ends the blinking start: the ship shows steadily and without its shield.
@@ -47,10 +48,16 @@ protected:
     // An enemy bullet, a 2 x 2 box with its collision box fitted, at pos, moving at vel.
     Tarvex::Entity* enemyBullet(const Vector2<float>& pos,
                                 const RadVector2<float>& vel = RadVector2<float>());
+    // Leaves the field to the test: no enemies, and the supply adds none until the test
+    // ends.
+    void quietField();
     // Runs one frame and names the effects it started.
     std::multiset<std::string> stepHearing(double dt);
 
     Tarvex::StatePlay& play = Tarvex::statePlay;
+
+private:
+    Gradient<float> _refillLevel;
 };
 
 } // namespace TestSupport

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "support/playtest.h"
+#include "tarvex/enemy/multientity.h"
 #include "tarvex/explosion.h"
 
 namespace {
@@ -27,6 +28,16 @@ protected:
     }
     bool listed(Tarvex::Entity* bullet) {
         return std::ranges::count(play._enemyBullets, bullet) == 1;
+    }
+    // An enemy of the play state at pos with hull pieces of 2 x 2 at the offsets.
+    Tarvex::MultiEntity* enemy(const V& pos, std::initializer_list<V> pieces, float hp,
+                               float score) {
+        auto* e = new Tarvex::MultiEntity;
+        play._enemies.push_back(e);
+        e->_pos = pos;
+        for (const V& piece : pieces)
+            e->addHull(game.image("box_2x2"), piece.x, piece.y, hp, score);
+        return e;
     }
 };
 
@@ -204,6 +215,53 @@ TEST_F(BulletTest, EnemyBulletsBlinkTogetherBlackAndWhite) {
     // Two periods of 0.16 s, white while the flash is above its middle: half the time.
     EXPECT_EQ(white + black, 32);
     EXPECT_NEAR(white, 16, 2);
+}
+
+TEST_F(BulletTest, VolleysChipPiecesOffEnemiesScoringThemAndOnlyBulletsThatMissAreMisses) {
+    enemy({80, 40}, {{0, 0}}, 3, 10);
+    // One bullet at a time: two hits, a third that destroys the piece (and with it the
+    // enemy, retired in the next frame), and a fourth that flies on and off the top.
+    std::vector<Effects> heard;
+    for (int shot = 0; shot < 4; ++shot) {
+        play._player._shotsPending = 1;
+        step(0);
+        for (int frame = 0; frame < 100 && !play._bullets.empty(); ++frame)
+            if (const Effects effects = stepHearing(0.02); !effects.empty())
+                heard.push_back(effects);
+    }
+    EXPECT_EQ(heard, (std::vector<Effects>{{"hit"}, {"hit"}, {"explosion"}}));
+    EXPECT_TRUE(play._enemies.empty());
+    EXPECT_EQ(play._enemiesDestroyed, 1);
+    EXPECT_EQ(play._score, 10);
+    EXPECT_EQ(std::pair(play._shotsFired, play._shotsMissed), std::pair(4, 1));
+}
+
+TEST_F(BulletTest, EveryBulletOnAnEnemyGoesAndItsSoundsKeepTheirDelays) {
+    // A big piece right over the ship's guns: every volley hits in the frame it is
+    // fired, both bullets of level 1 at once.
+    enemy({80, 24}, {{-4, 0}, {-2, 0}, {0, 0}, {2, 0}}, 100, 1);
+    play._player._power = 1;
+    step(0.1);
+    std::vector<Effects> heard;
+    for (int frame = 0; frame < 5; ++frame) {
+        play._player._shotsPending = 1;
+        heard.push_back(stepHearing(0.02));
+        EXPECT_TRUE(play._bullets.empty());
+    }
+    // The hit sounds at once after a quiet spell, then not before 0.05 s have passed.
+    EXPECT_EQ(heard, (std::vector<Effects>{
+                         {"hit", "lazer"}, {"lazer"}, {"lazer"}, {"hit", "lazer"}, {"lazer"}}));
+    EXPECT_EQ(play._shotsMissed, 0);
+
+    // One bullet destroys a piece while the other only hits: the explosion alone sounds.
+    play.clearEnemies();
+    enemy({80, 21}, {{4, 0}}, 1, 7);
+    enemy({80, 21}, {{-4, 0}}, 100, 1);
+    step(0.1);
+    play._player._shotsPending = 1;
+    EXPECT_EQ(stepHearing(0.001), (Effects{"explosion", "lazer"}));
+    EXPECT_TRUE(play._bullets.empty());
+    EXPECT_EQ(play._score, 7);
 }
 
 } // namespace

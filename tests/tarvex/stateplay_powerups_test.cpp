@@ -11,6 +11,7 @@
 #include "pyrane/imagesequence.h"
 #include "support/playtest.h"
 #include "tarvex/blast.h"
+#include "tarvex/enemy/multientity.h"
 #include "tarvex/explosion.h"
 
 namespace {
@@ -27,6 +28,7 @@ class PowerupTest : public TestSupport::PlayTest {
 protected:
     void SetUp() override {
         PlayTest::SetUp();
+        quietField();
         steadyShip();
         play._messageText.clear();
     }
@@ -258,6 +260,70 @@ TEST_F(PowerupTest, LeavingAGameInTheMiddleOfEverythingStartsTheNextOneEmpty) {
     game.play();
     EXPECT_TRUE(play._bullets.empty() && play._enemyBullets.empty() && play._powerups.empty() &&
                 play._blasts.empty() && play._explosions.empty());
+}
+
+// An enemy of the play state at pos: hull, ammo and core pieces of 2 x 2 at the offsets
+// given, each with its hit points and score.
+struct Piece {
+    char kind; // 'h'ull, 'a'mmo or 'c'ore
+    V at;
+    float hp, score;
+};
+Tarvex::MultiEntity* enemy(const V& pos, std::initializer_list<Piece> pieces) {
+    auto* e = new Tarvex::MultiEntity;
+    Tarvex::statePlay._enemies.push_back(e);
+    e->_pos = pos;
+    Pyrane::Image* image = game.image("box_2x2");
+    for (const Piece& p : pieces) {
+        if (p.kind == 'h') e->addHull(image, p.at.x, p.at.y, p.hp, p.score);
+        if (p.kind == 'a') e->addAmmo(image, p.at.x, p.at.y, p.hp, 1, p.score, 0);
+        if (p.kind == 'c') e->addCore(image, p.at.x, p.at.y, p.hp, 1, 1, p.score);
+    }
+    return e;
+}
+
+TEST_F(PowerupTest, AWhiteBombSparesHullAndCoresAndHurtsOnlyAmmo) {
+    Tarvex::MultiEntity* hull = enemy({60, 50}, {{'h', {0, 0}, 10, 50}, {'h', {4, 0}, 10, 50}});
+    Tarvex::MultiEntity* armed =
+        enemy({40, 50}, {{'c', {0, 0}, 1, 100}, {'h', {0, 4}, 10, 50}, {'a', {0, -4}, 15, 3}});
+    play.whiteBomb({70, 50});
+    EXPECT_EQ(play._score, 0);
+    EXPECT_EQ(hull->_hullCount, 2);
+    for (const Tarvex::Entity* piece : hull->_hull)
+        EXPECT_EQ(piece->_hp, 10);
+    ASSERT_NE(armed->_core, nullptr);
+    EXPECT_EQ(armed->_core->_hp, 1);
+    ASSERT_EQ(armed->_ammoGroups[0].ammoCount, 1);
+    EXPECT_EQ(armed->_ammoGroups[0].ammo.front()->_hp, 5) << "10 damage to ammo";
+
+    // The ammo piece is gone by the second bomb, and only its score counts.
+    play.whiteBomb({70, 50});
+    EXPECT_EQ(play._score, 3);
+    EXPECT_EQ(armed->_ammoGroups[0].ammoCount, 0);
+    EXPECT_NE(armed->_core, nullptr);
+}
+
+TEST_F(PowerupTest, ABlackBombHurtsEverythingInReachAndScoresEachBlowUpOnce) {
+    // 50 damage to hull and core, 10 to ammo, within 70 pixels.
+    Tarvex::MultiEntity* cored =
+        enemy({60, 50}, {{'c', {0, 0}, 25, 100}, {'h', {4, 0}, 60, 5}, {'a', {-4, 0}, 20, 3}});
+    Tarvex::MultiEntity* plain = enemy({90, 50}, {{'h', {0, 0}, 50, 5}, {'a', {0, 4}, 10, 3}});
+    Tarvex::MultiEntity* far = enemy({150, 10}, {{'h', {0, 0}, 1, 5}});
+    const V centre(80, 50);
+    ASSERT_GE(Pyrane::distance(149, 9, centre.x, centre.y), 71);
+    play._player._ship.pos(150, 90);
+    play.blackBomb(centre);
+    // The core's blow-up takes the whole enemy with it: the core's score and five times
+    // it as the bomb's points, the blow-up's five times once more, its pieces nothing.
+    EXPECT_EQ(cored->_core, nullptr);
+    EXPECT_EQ(cored->_hullCount + cored->_ammoGroups[0].ammoCount, 0);
+    EXPECT_EQ(std::pair(plain->_hullCount, plain->_ammoGroups[0].ammoCount), std::pair(0, 0));
+    EXPECT_EQ(far->_hullCount, 1);
+    EXPECT_EQ(play._score, 100 + 500 + 500 + 5 + 3);
+
+    // A second bomb in the same frame finds nothing left to blow up.
+    play.blackBomb(centre);
+    EXPECT_EQ(play._score, 1108);
 }
 
 } // namespace

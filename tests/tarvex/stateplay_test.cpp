@@ -108,6 +108,7 @@ TEST_F(StatePlayTest, ArrowKeysSteerTheShipWithInertiaInsideTheField) {
 }
 
 TEST_F(StatePlayTest, AFrameFiresOneVolleyHoweverManyFellDueAndBulletsFlyUpInWhite) {
+    quietField();
     steadyShip();
     play._messageText.clear();
     keyDown('Z');
