@@ -18,6 +18,12 @@ template <typename T, typename Done> void removeOwnedIf(std::list<T*>& list, Don
     }
 }
 
+// Draws every object in list order.
+template <typename T> void drawOwned(const std::list<T*>& list) {
+    for (T* object : list)
+        object->draw();
+}
+
 // Destroys every object of the list and empties it.
 template <typename T> void clearOwned(std::list<T*>& list) {
     for (T* object : list)

@@ -317,8 +317,7 @@ void StatePlay::shipImage(const std::string& name) {
 }
 
 void StatePlay::drawEntityList(std::list<Entity*>& list) {
-    for (Entity* entity : list)
-        entity->draw();
+    drawOwned(list);
 }
 
 void StatePlay::clearEntityList(std::list<Entity*>& list) {

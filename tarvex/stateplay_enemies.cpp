@@ -95,8 +95,7 @@ void StatePlay::enemyDestroyed(MultiEntity& enemy, bool& coreKilled) {
 }
 
 void StatePlay::drawEnemies() {
-    for (MultiEntity* enemy : _enemies)
-        enemy->draw();
+    drawOwned(_enemies);
 }
 
 void StatePlay::clearEnemies() {

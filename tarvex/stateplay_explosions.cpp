@@ -24,8 +24,7 @@ void StatePlay::animateExplosions() {
 }
 
 void StatePlay::drawExplosions() {
-    for (Explosion* explosion : _explosions)
-        explosion->draw();
+    drawOwned(_explosions);
 }
 
 void StatePlay::clearExplosions() {

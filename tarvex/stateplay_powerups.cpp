@@ -100,8 +100,7 @@ void StatePlay::pickupPowerup(Powerup* powerup) {
 }
 
 void StatePlay::drawPowerups() {
-    for (Powerup* powerup : _powerups)
-        powerup->draw();
+    drawOwned(_powerups);
 }
 
 void StatePlay::clearPowerups() {
@@ -150,8 +149,7 @@ void StatePlay::animateBlasts() {
 }
 
 void StatePlay::drawBlasts() {
-    for (Blast* blast : _blasts)
-        blast->draw();
+    drawOwned(_blasts);
 }
 
 void StatePlay::clearBlasts() {
