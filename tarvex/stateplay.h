@@ -118,7 +118,11 @@ public:
     void message(const std::string& text, double seconds, bool replace);
     void animateMessage();
     void drawMessage();
-    void score(float points) { _score += points; }
+    // Adds to the score while the game runs. Once it is over the score is final: it is
+    // the one the hiscore was taken from, though bullets still in flight go on hitting.
+    void score(float points) {
+        if (!_gameOver) _score += points;
+    }
     void drawStatusBar();
     void drawGameOverStats();
 

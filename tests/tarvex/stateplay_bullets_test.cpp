@@ -18,6 +18,7 @@ class BulletTest : public TestSupport::PlayTest {
 protected:
     void SetUp() override {
         PlayTest::SetUp();
+        quietField();
         steadyShip();
         play._messageText.clear();
     }
@@ -262,6 +263,18 @@ TEST_F(BulletTest, EveryBulletOnAnEnemyGoesAndItsSoundsKeepTheirDelays) {
     EXPECT_EQ(stepHearing(0.001), (Effects{"explosion", "lazer"}));
     EXPECT_TRUE(play._bullets.empty());
     EXPECT_EQ(play._score, 7);
+}
+
+TEST_F(BulletTest, AfterGameOverBulletsStillInFlightHitButTheScoreStaysFinal) {
+    enemy({80, 40}, {{0, 0}}, 1, 10);
+    play._player._shotsPending = 1;
+    step(0);
+    play._score = 500;
+    play.gameOver();
+    EXPECT_EQ(stepHearing(0.1), Effects{"explosion"});
+    EXPECT_TRUE(play._bullets.empty());
+    EXPECT_EQ(play._score, 500);
+    EXPECT_EQ(play._hiscore, 500);
 }
 
 } // namespace
