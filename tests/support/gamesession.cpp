@@ -41,12 +41,20 @@ void GameTest::TearDown() {
     Tarvex::statePlay._hiscore = _hiscore;
 }
 
-void GameTest::keyDown(unsigned int key, bool repeat) {
+void pressKey(unsigned int key, bool repeat) {
     game.message(game.hwnd(), WM_KEYDOWN, key, repeat ? KEY_PREVIOUSLY_DOWN | 1 : 1);
 }
 
-void GameTest::keyUp(unsigned int key) {
+void releaseKey(unsigned int key) {
     game.message(game.hwnd(), WM_KEYUP, key, KEY_PREVIOUSLY_DOWN | KEY_TRANSITION_UP | 1);
+}
+
+void GameTest::keyDown(unsigned int key, bool repeat) {
+    pressKey(key, repeat);
+}
+
+void GameTest::keyUp(unsigned int key) {
+    releaseKey(key);
 }
 
 std::vector<Pixel> GameTest::readPicture() {

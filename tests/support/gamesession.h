@@ -27,6 +27,10 @@ struct Startup {
 // 00 00 48 42, so tests never touch build/data/.
 const Startup& startGame();
 
+// A key message sent to the game object as the window sends it.
+void pressKey(unsigned int key, bool repeat = false);
+void releaseKey(unsigned int key);
+
 // A test of the started game, unpaused in window mode 4 and in the menu; the hiscore
 // is put back afterwards.
 class GameTest : public ::testing::Test {
