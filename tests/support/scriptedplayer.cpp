@@ -47,20 +47,25 @@ std::optional<double> ScriptedPlayer::beginFrame(OpenglApp&, double) {
         // A second of the game-over screen, then back to the menu.
         _overFor += _step;
         if (_overFor > 1 && _overFor - _step <= 1) pressKey(VK_SPACE);
-    } else if (!statePlay._player._dead) {
-        // Steering and fire are reset when the ship comes back: the keys go down again.
-        const Vector2<int> way = steering();
-        hold(VK_LEFT, way.x < 0);
-        hold(VK_RIGHT, way.x > 0);
-        hold(VK_DOWN, way.y < 0);
-        hold(VK_UP, way.y > 0);
-        hold(VK_SPACE, true);
+    } else {
+        act();
     }
     ++_frame;
     return _step;
 }
 
-Vector2<int> ScriptedPlayer::steering() const {
+void ScriptedPlayer::act() {
+    if (statePlay._player._dead) return;
+    // Steering and fire are reset when the ship comes back: the keys go down again.
+    const Vector2<int> way = steering();
+    hold(VK_LEFT, way.x < 0);
+    hold(VK_RIGHT, way.x > 0);
+    hold(VK_DOWN, way.y < 0);
+    hold(VK_UP, way.y > 0);
+    hold(VK_SPACE, true);
+}
+
+Vector2<int> ScriptedPlayer::steering() {
     const Vector2<float> ship = statePlay._player._ship.pos();
     const Tarvex::Entity* bullet = nullptr;
     float nearest = dodgeRadius * dodgeRadius;

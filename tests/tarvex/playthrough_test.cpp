@@ -1,13 +1,13 @@
-// A whole game as a simple player plays it: from the title menu into play, firing all
-// the time and steering under the nearest enemy until the last ship is lost, the
-// game-over screen, back to the menu, and nothing of the game left holding particles.
+// A whole game as the scripted player plays it, frame by frame: from the title menu into
+// play until the last ship is lost, the game-over screen, back to the menu, and nothing
+// of the game left holding particles.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 
 #include "pyrane/particle.h"
 #include "support/playtest.h"
+#include "support/scriptedplayer.h"
 #include "tarvex/enemy/multientity.h"
 
 namespace {
@@ -24,34 +24,7 @@ protected:
         state->frame();
     }
 
-    // The trigger is pressed again whenever a new ship has come without it held.
-    void fire() {
-        if (play._player._fire) return;
-        keyUp('Z');
-        keyDown('Z');
-    }
-
-    // The scripted player: the ship steers towards the x of the enemy nearest to it,
-    // holding Left or Right and letting go under it.
-    void steer() {
-        const Vector2<float> ship = play._player._ship.pos();
-        const MultiEntity* nearest = nullptr;
-        float best = 0;
-        for (const MultiEntity* e : play._enemies) {
-            const float d = std::hypot(e->_pos.x - ship.x, e->_pos.y - ship.y);
-            if (!nearest || d < best) nearest = e, best = d;
-        }
-        unsigned int wanted = 0;
-        if (nearest && nearest->_pos.x < ship.x - 1) wanted = VK_LEFT;
-        if (nearest && nearest->_pos.x > ship.x + 1) wanted = VK_RIGHT;
-        if (wanted == _held) return;
-        if (_held) keyUp(_held);
-        if (wanted) keyDown(wanted);
-        _held = wanted;
-    }
-
     Tarvex::StatePlay& play = Tarvex::statePlay;
-    unsigned int _held = 0;
 };
 
 TEST_F(PlayThroughTest, AGameRunsFromTheMenuToGameOverAndBackAndGivesEveryParticleBack) {
@@ -64,14 +37,12 @@ TEST_F(PlayThroughTest, AGameRunsFromTheMenuToGameOverAndBackAndGivesEveryPartic
     keyDown(VK_RETURN); // any key starts a game
     ASSERT_EQ(game.currentState(), &play);
     keyUp(VK_RETURN);
-    keyDown('Z');
     int lives = play._lives, livesLost = 0;
     std::set<int> hullCounts;
     // Twenty minutes of play at most; the ship dies long before.
     int frames = 0;
     for (; frames < 20 * 60 * 30 && !play._gameOver; ++frames) {
-        fire();
-        steer();
+        TestSupport::ScriptedPlayer::act();
         frame(dt);
         ASSERT_EQ(game.currentState(), &play);
         if (play._lives < lives) ++livesLost;
@@ -106,9 +77,6 @@ TEST_F(PlayThroughTest, AGameRunsFromTheMenuToGameOverAndBackAndGivesEveryPartic
                                  Pyrane::Renderer2D::TOP, game.font}});
     keyDown(VK_SPACE);
     EXPECT_EQ(game.currentState(), &Tarvex::stateMenu);
-    if (_held) keyUp(_held);
-    _held = 0;
-    keyUp('Z');
     for (int i = 0; i < 10; ++i)
         frame(dt);
 
@@ -118,15 +86,12 @@ TEST_F(PlayThroughTest, AGameRunsFromTheMenuToGameOverAndBackAndGivesEveryPartic
     ASSERT_EQ(game.currentState(), &play);
     keyDown('Z');
     for (int i = 0; i < 30 * 30; ++i) {
-        fire();
-        steer();
+        TestSupport::ScriptedPlayer::act();
         frame(dt);
     }
     EXPECT_GT(play._enemies.size(), 0u);
     keyDown(VK_ESCAPE);
     EXPECT_EQ(game.currentState(), &Tarvex::stateMenu);
-    if (_held) keyUp(_held);
-    keyUp('Z');
     keyDown(VK_RETURN);
     EXPECT_EQ(Pyrane::Particle::_totalFreeCount, 10000);
     keyDown(VK_ESCAPE);
