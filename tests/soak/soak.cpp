@@ -46,6 +46,7 @@ constexpr bool judgeMemory = true;
 } // namespace
 
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each game shows as it ends, also in a pipe
     const double minutes = argc > 1 ? std::stod(argv[1]) : 60;
     const long totalFrames = long(minutes * 60 / step);
 
