@@ -74,8 +74,9 @@ int main(int argc, char** argv) {
         TestSupport::pressKey(VK_SPACE);
         const int free = Pyrane::Particle::_totalFreeCount;
         TestSupport::pressKey(VK_ESCAPE);
-        std::printf("game %d: %d frames, %d enemies, score %.0f%s, pool %d free\n", games,
-                    player.frames(), spawned, double(score), finished ? "" : " (cut short)", free);
+        std::printf("game %d: %d frames, %d enemies, score %.0f%s, pool %d free, %ld kB\n", games,
+                    player.frames(), spawned, double(score), finished ? "" : " (cut short)", free,
+                    residentKb());
         if (free != Pyrane::Particle::_totalMaxCount) ++badPools;
         if (games == 1) afterFirstKb = residentKb();
     }
