@@ -12,4 +12,4 @@ minutes=${1:-60}
 source scripts/testenv.sh
 cmake --build "$build_dir" --target kestrane_soak
 cd "$build_dir"
-xvfb-run -a -s "-screen 0 1024x768x24" ./tests/kestrane_soak "$minutes" | grep -v -E '^:|^[^ ]+ = '
+xvfb-run -a -s "-screen 0 1024x768x24" ./tests/kestrane_soak "$minutes" | grep --line-buffered -v -E '^:|^[^ ]+ = '
