@@ -1,4 +1,6 @@
-// SDL2 back end of the platform layer.
+// SDL2 back end of the platform layer: the windows and their OpenGL contexts, and the
+// rest of what the layer offers (cursor, program folder, clock, message box). The message
+// queue and the display modes have files of their own beside this one.
 #include "common_classes/platform/platform.h"
 
 #include <SDL.h>
@@ -13,16 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "common_classes/platform/gamepads.h"
-
-struct PlatformWindow {
-    SDL_Window* sdl = nullptr;
-    SDL_GLContext context = nullptr;
-    Platform::WindowProc proc = nullptr;
-    void* userData = nullptr;
-    Uint32 id = 0;
-    bool vsync = false;
-};
+#include "common_classes/platform/platform_sdl.h"
 
 namespace Platform {
 namespace {
@@ -44,43 +37,6 @@ LayerState& layer() {
 
 bool hidden = false;
 bool contextsRefused = false;
-Uint32 postedEvent = 0;
-
-// Whether the event becomes a window message (or the quit message).
-bool becomesMessage(const SDL_Event& e) {
-    switch (e.type) {
-    case SDL_QUIT:
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        return true;
-    case SDL_WINDOWEVENT:
-        return e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_CLOSE;
-    default:
-        return postedEvent && e.type == postedEvent;
-    }
-}
-
-HWND firstLiveWindow() {
-    for (auto& w : layer().windows)
-        if (w->sdl) return w.get();
-    return nullptr;
-}
-
-// A joystick's own events: SDL's game controller layer watches them to make the pads'
-// events, so they pass the filter, and the pump throws them away afterwards.
-bool joystickEvent(const SDL_Event& e) {
-    return e.type >= SDL_JOYAXISMOTION && e.type < SDL_CONTROLLERAXISMOTION;
-}
-
-// Only events that become a message are queued at all: the game uses no mouse, and a
-// mouse moved over the window would otherwise queue hundreds of motion events a second
-// ahead of the keys, each using up a place of the pump's budget. A pad's events become
-// key messages here, as they happen, so a stick in motion queues only the keys it
-// takes and lets go.
-int SDLCALL keepMessages(void*, SDL_Event* e) {
-    if (Gamepads::handle(*e, firstLiveWindow())) return 0;
-    return becomesMessage(*e) || joystickEvent(*e) ? 1 : 0;
-}
 
 bool headless(const char* driver) {
     return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
@@ -113,14 +69,16 @@ bool initVideo() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         return false;
     }
-    // Key presses arrive as key messages only; text input would double them.
-    SDL_EventState(SDL_TEXTINPUT, SDL_IGNORE);
-    SDL_EventState(SDL_TEXTEDITING, SDL_IGNORE);
-    if (!postedEvent) postedEvent = SDL_RegisterEvents(1);
-    SDL_SetEventFilter(keepMessages, nullptr);
-    // The pads plugged in already announce themselves through the filter.
-    Gamepads::start();
+    startMessages();
     return true;
+}
+
+} // namespace
+
+HWND firstLiveWindow() {
+    for (auto& w : layer().windows)
+        if (w->sdl) return w.get();
+    return nullptr;
 }
 
 HWND windowById(Uint32 id) {
@@ -129,57 +87,6 @@ HWND windowById(Uint32 id) {
     return nullptr;
 }
 
-bool closestMode(int width, int height, SDL_DisplayMode& found) {
-    SDL_DisplayMode wanted{};
-    wanted.w = width;
-    wanted.h = height;
-    wanted.format = SDL_PIXELFORMAT_RGB888;
-    if (SDL_GetClosestDisplayMode(0, &wanted, &found)) return true;
-    // Displays that list a single larger mode (a virtual display) still take it.
-    return SDL_GetDesktopDisplayMode(0, &found) == 0 && found.w >= width && found.h >= height;
-}
-
-bool translate(const SDL_Event& e, Message& msg) {
-    switch (e.type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-        msg.hwnd = windowById(e.key.windowID);
-        if (!msg.hwnd) msg.hwnd = firstLiveWindow();
-        bool up = e.type == SDL_KEYUP;
-        msg.message = up ? WM_KEYUP : WM_KEYDOWN;
-        msg.wParam = unsigned(virtualKeyFromSdl(e.key.keysym.sym, e.key.keysym.scancode));
-        msg.lParam = 1 | (long(e.key.keysym.scancode & 0xFF) << 16);
-        if (up)
-            msg.lParam |= KEY_PREVIOUSLY_DOWN | KEY_TRANSITION_UP;
-        else if (e.key.repeat)
-            msg.lParam |= KEY_PREVIOUSLY_DOWN;
-        return true;
-    }
-    case SDL_WINDOWEVENT:
-        msg.hwnd = windowById(e.window.windowID);
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
-            msg.message = WM_PAINT;
-        else if (e.window.event == SDL_WINDOWEVENT_CLOSE)
-            msg.message = WM_CLOSE;
-        else
-            return false;
-        return msg.hwnd != nullptr;
-    default:
-        if (postedEvent && e.type == postedEvent) {
-            msg.hwnd = static_cast<HWND>(e.user.data1);
-            msg.message = unsigned(e.user.code);
-            auto* params = static_cast<long*>(e.user.data2);
-            msg.wParam = unsigned(params[0]);
-            msg.lParam = params[1];
-            delete[] params;
-            return windowAlive(msg.hwnd);
-        }
-        return false;
-    }
-}
-
-} // namespace
-
 bool registerClass(const std::string& className, WindowProc proc) {
     // The X11 window class shows the application's name to the window manager.
     setenv("SDL_VIDEO_X11_WMCLASS", className.c_str(), 0);
@@ -187,18 +94,6 @@ bool registerClass(const std::string& className, WindowProc proc) {
     if (!initVideo()) return false;
     layer().classes[className] = proc;
     return true;
-}
-
-bool currentDisplayMode(DisplayMode& mode) {
-    SDL_DisplayMode m;
-    if (SDL_GetDesktopDisplayMode(0, &m) != 0) return false;
-    mode = {m.w, m.h, m.refresh_rate};
-    return true;
-}
-
-bool fullscreenModeAvailable(int width, int height) {
-    SDL_DisplayMode found;
-    return closestMode(width, height, found);
 }
 
 HWND createWindow(const std::string& className, const std::string& title, int width, int height,
@@ -275,11 +170,8 @@ bool anyWindowAlive() {
 void shutdown() {
     for (auto& w : layer().windows)
         destroyWindow(w.get());
-    Gamepads::stop();
-    if (SDL_WasInit(SDL_INIT_VIDEO)) {
-        SDL_SetEventFilter(nullptr, nullptr);
-        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
-    }
+    stopMessages();
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
 
 bool windowAlive(HWND hwnd) {
@@ -297,103 +189,8 @@ void* userData(HWND hwnd) {
     return hwnd ? hwnd->userData : nullptr;
 }
 
-bool setFullscreen(HWND hwnd, bool on, int width, int height) {
-    if (!windowAlive(hwnd)) return false;
-    if (on) {
-        SDL_DisplayMode mode;
-        if (!closestMode(width, height, mode)) return false;
-        if (SDL_SetWindowDisplayMode(hwnd->sdl, &mode) != 0) return false;
-        // A display without a window manager ignores the full-screen request and
-        // leaves the window as it was: cover the display with it first.
-        if (!(SDL_GetWindowFlags(hwnd->sdl) & SDL_WINDOW_FULLSCREEN)) {
-            SDL_Rect bounds;
-            if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(hwnd->sdl), &bounds) == 0)
-                SDL_SetWindowPosition(hwnd->sdl, bounds.x, bounds.y);
-            SDL_SetWindowSize(hwnd->sdl, mode.w, mode.h);
-        }
-        return SDL_SetWindowFullscreen(hwnd->sdl, SDL_WINDOW_FULLSCREEN) == 0;
-    }
-    if (SDL_SetWindowFullscreen(hwnd->sdl, 0) != 0) return false;
-    SDL_SetWindowSize(hwnd->sdl, width, height);
-    return true;
-}
-
-void moveWindow(HWND hwnd, int x, int y, int width, int height) {
-    if (!windowAlive(hwnd)) return;
-    if (SDL_GetWindowFlags(hwnd->sdl) & SDL_WINDOW_FULLSCREEN) return;
-    SDL_SetWindowSize(hwnd->sdl, width, height);
-    SDL_SetWindowPosition(hwnd->sdl, x, y);
-}
-
-void drawableSize(HWND hwnd, int& width, int& height) {
-    width = height = 0;
-    if (windowAlive(hwnd)) SDL_GL_GetDrawableSize(hwnd->sdl, &width, &height);
-}
-
-double frameInterval(HWND hwnd) {
-    if (!windowAlive(hwnd) || hwnd->vsync) return 0;
-    SDL_DisplayMode mode;
-    int display = SDL_GetWindowDisplayIndex(hwnd->sdl);
-    int rate = 0;
-    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0) rate = mode.refresh_rate;
-    return 1.0 / (rate > 0 ? rate : 60);
-}
-
 void swapBuffers(HWND hwnd) {
     if (windowAlive(hwnd) && hwnd->context) SDL_GL_SwapWindow(hwnd->sdl);
-}
-
-// SDL_PollEvent ends a polling loop at a marker it queues when the loop starts, so
-// that messages posted while handling others (the quit message after WM_DESTROY)
-// would wait a pass; the queue is read directly instead.
-static bool takeEvent(SDL_eventaction action, SDL_Event& e) {
-    return SDL_PeepEvents(&e, 1, action, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1;
-}
-
-bool peekMessage() {
-    if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
-    SDL_PumpEvents();
-    SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERAXISMOTION - 1);
-    Gamepads::openPlugged();
-    SDL_Event e;
-    return takeEvent(SDL_PEEKEVENT, e);
-}
-
-bool getMessage(Message& msg) {
-    SDL_Event e;
-    msg = Message{};
-    if (!takeEvent(SDL_GETEVENT, e)) return true;
-    if (e.type == SDL_QUIT) {
-        msg.message = WM_QUIT;
-        return false;
-    }
-    if (!translate(e, msg)) msg = Message{};
-    return true;
-}
-
-LRESULT dispatchMessage(const Message& msg) {
-    if (!windowAlive(msg.hwnd) || !msg.hwnd->proc || msg.message == WM_NULL) return 0;
-    return msg.hwnd->proc(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-}
-
-LRESULT defWindowProc(HWND, unsigned int, unsigned int, long) {
-    return 0;
-}
-
-void postQuitMessage(int) {
-    SDL_Event e{};
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
-}
-
-void postMessage(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) {
-    if (!postedEvent) return;
-    SDL_Event e{};
-    e.type = postedEvent;
-    e.user.code = int(msg);
-    e.user.data1 = hwnd;
-    e.user.data2 = new long[2]{long(wParam), lParam};
-    if (SDL_PushEvent(&e) != 1) delete[] static_cast<long*>(e.user.data2);
 }
 
 int showCursor(bool show) {
