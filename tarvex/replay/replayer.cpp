@@ -1,5 +1,6 @@
 #include "tarvex/replay/replayer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -50,10 +51,16 @@ std::optional<double> Replayer::beginFrame(OpenglApp&, double measured) {
         return std::nullopt;
     }
     if (_realTime) {
-        // Ahead of the clock, the frame waits until its moment has come.
+        // Ahead of the clock, the frame waits until its moment has come, but never longer
+        // than maxWait: no window message is handled while it waits, and a recorded step
+        // can be hours long (a computer that slept during the game). The rest of such a
+        // step is skipped, not made up by the frames after it.
         _elapsed += measured;
-        if (_played > _elapsed)
-            std::this_thread::sleep_for(std::chrono::duration<double>(_played - _elapsed));
+        const double ahead = _played - _elapsed;
+        if (ahead > 0) {
+            std::this_thread::sleep_for(std::chrono::duration<double>(std::min(ahead, maxWait)));
+            if (ahead > maxWait) _elapsed += ahead - maxWait;
+        }
         _played += frame.step;
     }
     return frame.step;

@@ -32,6 +32,9 @@ public:
     // Frames run so far.
     int frames() const { return _next; }
 
+    // The longest a frame waits for the clock, in seconds.
+    static constexpr double maxWait = 0.5;
+
 private:
     enum Phase { WAITING, PLAYING, DONE };
 

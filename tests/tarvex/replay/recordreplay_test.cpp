@@ -2,6 +2,7 @@
 // game again, whatever the window sends meanwhile, and a stop where it no longer matches.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 
 #include "support/command.h"
@@ -202,6 +203,24 @@ TEST_F(RecordReplayTest, WindowKeysAndRepaintsDuringAReplayNeverReachTheGameButE
     Replayer again(recorder.replay(), false);
     play(again);
     EXPECT_EQ(outcome(), recorded);
+}
+
+TEST_F(RecordReplayTest, AStepOfADayHoldsARealTimeReplayOnlyBriefly) {
+    Recorder recorder;
+    recordGame(recorder);
+    Replay slept = recorder.replay();
+    slept.checks.clear();
+    slept.frames[10].step = 86400; // the computer slept for a day during the game
+
+    Replayer replayer(slept, true);
+    const auto started = std::chrono::steady_clock::now();
+    play(replayer);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    EXPECT_EQ(replayer.frames(), 150);
+    // 150 frames of 1/60 s and one wait cut short: not the day, nor a long wait for each
+    // frame after it to make up the day.
+    EXPECT_LT(seconds, 30);
 }
 
 TEST_F(RecordReplayTest, SeedingPutsEveryGeneratorWhereTheFirstGameFindsIt) {
