@@ -29,6 +29,11 @@ Reading read(std::vector<const char*> args) {
     return r;
 }
 
+// What the program writes to standard error about a mistake on its command line.
+std::string usageError(const std::string& what) {
+    return "kestrane: " + what + "\nTry 'kestrane --help' for more information.\n";
+}
+
 TEST(CommandLine, OptionsAnswerAndStopOrRunTheGame) {
     const std::string help = Tarvex::helpText(), version = Tarvex::versionText();
     const struct {
@@ -47,28 +52,11 @@ TEST(CommandLine, OptionsAnswerAndStopOrRunTheGame) {
          false,
          2,
          "",
-         "kestrane: unknown option '--no-such-option'\n"
-         "Try 'kestrane --help' for more information.\n"},
-        {{"-h"},
-         false,
-         2,
-         "",
-         "kestrane: unknown option '-h'\nTry 'kestrane --help' for more information.\n"},
-        {{"--help=yes"},
-         false,
-         2,
-         "",
-         "kestrane: unknown option '--help=yes'\nTry 'kestrane --help' for more information.\n"},
-        {{"save.dat"},
-         false,
-         2,
-         "",
-         "kestrane: unexpected argument 'save.dat'\nTry 'kestrane --help' for more information.\n"},
-        {{"-"},
-         false,
-         2,
-         "",
-         "kestrane: unexpected argument '-'\nTry 'kestrane --help' for more information.\n"},
+         usageError("unknown option '--no-such-option'")},
+        {{"-h"}, false, 2, "", usageError("unknown option '-h'")},
+        {{"--help=yes"}, false, 2, "", usageError("unknown option '--help=yes'")},
+        {{"save.dat"}, false, 2, "", usageError("unexpected argument 'save.dat'")},
+        {{"-"}, false, 2, "", usageError("unexpected argument '-'")},
     };
     for (const auto& c : cases) {
         const Reading r = read(c.args);
@@ -141,11 +129,8 @@ TEST(CommandLine, ReplayAndRecordFilesAreCheckedBeforeTheGameRuns) {
          "kestrane: cannot record in " + folder + ": it is a folder\n"},
         {{"--record", "a.replay", "--replay", replay.c_str()},
          2,
-         "kestrane: --record and --replay cannot be used together\n"
-         "Try 'kestrane --help' for more information.\n"},
-        {{"--replay"},
-         2,
-         "kestrane: option '--replay' needs FILE\nTry 'kestrane --help' for more information.\n"},
+         usageError("--record and --replay cannot be used together")},
+        {{"--replay"}, 2, usageError("option '--replay' needs FILE")},
     };
     for (const auto& f : faults) {
         const Reading r = read(f.args);
@@ -167,8 +152,7 @@ TEST(CommandLine, TheProgramAnswersWithoutADisplayAndWithTheRightStatus) {
     } cases[] = {
         {"--help", 0, Tarvex::helpText()},
         {"--version", 0, Tarvex::versionText()},
-        {"--bogus 2>&1", 2,
-         "kestrane: unknown option '--bogus'\nTry 'kestrane --help' for more information.\n"},
+        {"--bogus 2>&1", 2, usageError("unknown option '--bogus'")},
         // Complaints go to standard error, not to standard output.
         {"--bogus 2>/dev/null", 2, ""},
         {"--replay /nonexistent.replay 2>&1", 1,
