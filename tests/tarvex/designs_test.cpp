@@ -74,23 +74,28 @@ struct Group {
     bool shuffled;
 };
 
+struct Core {
+    const char* image = nullptr; // null without a core
+    float hp, score, open, closed;
+};
+
 struct Design {
     const char* name;
     void (*build)(MultiEntity&);
     Placed hull;
     std::pair<float, float> hullValues;
     std::vector<Group> ammo;
-    const char* coreImage; // null, and the values 0, without a core
-    float coreHp, coreScore, coreOpen, coreClosed;
+    Core core;
     Drops drops;
 };
 
-const Placed rhombs9 = at("rhomb_9_a", {{0, 0}}) + at("rhomb_9_b", {{0, 0}}) +
-                       at("rhomb_9_c", {{0, 0}}) + at("rhomb_9_d", {{0, 0}});
-const Placed rhombs3 = at("rhomb_3_a", {{5, 0}}) + at("rhomb_3_b", {{5, 0}}) +
-                       at("rhomb_3_c", {{5, 0}}) + at("rhomb_3_d", {{5, 0}}) +
-                       at("rhomb_3_a", {{-5, 0}}) + at("rhomb_3_b", {{-5, 0}}) +
-                       at("rhomb_3_c", {{-5, 0}}) + at("rhomb_3_d", {{-5, 0}});
+// The four quarters "rhomb_n_a" to "rhomb_n_d" of a rhombus at an offset.
+Placed rhomb(int n, V at) {
+    Placed placed;
+    for (const char* quarter : {"_a", "_b", "_c", "_d"})
+        placed.emplace_back("rhomb_" + std::to_string(n) + quarter, at);
+    return placed;
+}
 
 const Design designs[] = {
     {"enemy 1",
@@ -98,22 +103,14 @@ const Design designs[] = {
      at("cross_1_4x4", {{0, 0}}),
      {8, 100},
      {{at("box_2x2", {{-4, -2}, {-4, 3}, {5, -2}, {5, 3}}), {4, 40}, false}},
-     nullptr,
-     0,
-     0,
-     0,
-     0,
+     {},
      {{Powerup::None, 10}, {Powerup::BombBlack, 2}, {Powerup::BombWhite, 2}, {Powerup::Fire, 2}}},
     {"enemy 2",
      buildEnemy2,
      at("box_4x2", {{-1, 2}, {-1, -4}}) + at("box_2x4", {{-4, -1}, {2, -1}}),
      {4, 100},
      {{at("box_2x2", {{-2, -2}, {-2, 0}, {0, 0}, {0, -2}}), {4, 40}, false}},
-     nullptr,
-     0,
-     0,
-     0,
-     0,
+     {},
      {{Powerup::None, 100}, {Powerup::BombBlack, 3}, {Powerup::BombWhite, 6}, {Powerup::Fire, 3}}},
     {"enemy 3",
      buildEnemy3,
@@ -124,22 +121,14 @@ const Design designs[] = {
            grid("box_2x1", -4, 3, 8, 3, -2, 3) + grid("box_2x1", 5, 3, 8, 3, 2, 3),
        {96, 480},
        true}},
-     "cross_2_4x4",
-     25,
-     100,
-     1.0f,
-     4.0f,
+     {"cross_2_4x4", 25, 100, 1.0f, 4.0f},
      {{Powerup::None, 10}, {Powerup::BombBlack, 3}, {Powerup::BombWhite, 3}, {Powerup::Fire, 6}}},
     {"enemy 4",
      buildEnemy4,
-     rhombs9,
+     rhomb(9, {0, 0}),
      {32, 100},
-     {{rhombs3, {24, 200}, false}},
-     "box_2x2",
-     1,
-     50,
-     0.5f,
-     2.0f,
+     {{rhomb(3, {5, 0}) + rhomb(3, {-5, 0}), {24, 200}, false}},
+     {"box_2x2", 1, 50, 0.5f, 2.0f},
      {{Powerup::None, 100}, {Powerup::Fire, 5}, {Powerup::BombWhite, 6}, {Powerup::BombBlack, 5}}},
     {"boss",
      buildBoss1,
@@ -151,11 +140,7 @@ const Design designs[] = {
      {7 * 5 + 16 * 2.5f + 48 * 5, 7 * 100 + 64 * 25},
      {{grid("box_2x2", -21, 0, 15, 8, 3, -3), {600, 600}, true},
       {grid("box_1x12", -22, -32, 23, 1, 2, 6), {460, 115}, true}},
-     nullptr,
-     0,
-     0,
-     0,
-     0,
+     {},
      {{Powerup::None, 0.0001f}}},
 };
 
@@ -183,16 +168,14 @@ TEST_F(Designs, EachDesignHasItsPiecesGroupsCoreAndDropsInTheirOrder) {
             for (const AmmoEntity* piece : group.ammo)
                 ASSERT_TRUE(piece->_damage == 1 && piece->priority == 0);
         }
-        if (!d.coreImage) {
+        if (!d.core.image) {
             EXPECT_EQ(e._core, nullptr);
         } else {
             ASSERT_NE(e._core, nullptr);
-            EXPECT_EQ(e._core->image(), image(d.coreImage));
+            EXPECT_EQ(e._core->image(), image(d.core.image));
             EXPECT_EQ(e._core->pos(), V(0, 0));
-            EXPECT_EQ(e._core->_hp, d.coreHp);
-            EXPECT_EQ(e._core->_score, d.coreScore);
-            EXPECT_EQ(e._coreOpenTime, d.coreOpen);
-            EXPECT_EQ(e._coreClosedTime, d.coreClosed);
+            EXPECT_EQ(std::tuple(e._core->_hp, e._core->_score, e._coreOpenTime, e._coreClosedTime),
+                      std::tuple(d.core.hp, d.core.score, d.core.open, d.core.closed));
         }
         Drops drops;
         for (const auto& entry : e._powerupDrop.entries())
