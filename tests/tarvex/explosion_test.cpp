@@ -8,35 +8,26 @@
 #include <vector>
 
 #include "pyrane/particle.h"
-#include "support/gamesession.h"
+#include "support/playtest.h"
 #include "tarvex/explosion.h"
 
 namespace {
 
 using Pyrane::Particle;
 using Tarvex::Explosion;
-using Picture = std::vector<TestSupport::Pixel>;
+using TestSupport::Picture;
 using Held = std::vector<std::unique_ptr<Particle>>;
 
 const RGBA<float> white(1, 1, 1, 1);
 
-class ExplosionTest : public TestSupport::GameTest {
+class ExplosionTest : public TestSupport::PlayTest {
 protected:
     void SetUp() override {
-        GameTest::SetUp();
-        game.play();
+        PlayTest::SetUp();
         play._messageText.clear();
         ASSERT_EQ(Particle::_totalFreeCount, Particle::_totalMaxCount);
     }
-    void step(double dt, int times = 1) {
-        for (int i = 0; i < times; ++i) {
-            play.dt = dt;
-            play.frame();
-        }
-    }
     Explosion& last() { return *play._explosions.back(); }
-
-    Tarvex::StatePlay& play = Tarvex::statePlay;
 };
 
 // How many pixels of the picture have the colour, in the field below the status bar,
@@ -130,16 +121,6 @@ TEST_F(ExplosionTest, AnExplosionTakesWhatIsLeftOfAShortPoolAndTheGameGoesOn) {
     EXPECT_TRUE(play._explosions.empty());
     EXPECT_EQ(Particle::_totalFreeCount, 5);
     held.clear();
-    EXPECT_EQ(Particle::_totalFreeCount, 10000);
-}
-
-TEST_F(ExplosionTest, ANewGameClearsTheExplosionsAndGivesTheirParticlesBack) {
-    for (int i = 0; i < 8; ++i)
-        play.addExplosion(Vector2<float>(80, 50), white, 64, 1, 200, -250, 0.7f);
-    EXPECT_EQ(Particle::_totalFreeCount, 10000 - 512);
-    game.menu();
-    game.play();
-    EXPECT_TRUE(play._explosions.empty());
     EXPECT_EQ(Particle::_totalFreeCount, 10000);
 }
 

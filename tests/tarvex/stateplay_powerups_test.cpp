@@ -9,6 +9,7 @@
 #include "pyrane/functions.h"
 #include "pyrane/image.h"
 #include "pyrane/imagesequence.h"
+#include "pyrane/particle.h"
 #include "support/playtest.h"
 #include "tarvex/blast.h"
 #include "tarvex/enemy/multientity.h"
@@ -161,21 +162,17 @@ TEST_F(PowerupTest, DuringGameOverPowerupsMoveButNoneIsCollected) {
 }
 
 TEST_F(PowerupTest, APowerupStaysUntilItsWholePictureHasLeftTheArea) {
-    // The pictures span (-8, -8)-(7, 7) around the position.
+    // The pictures span (-8, -8)-(7, 7) around the position: a power-up whose picture
+    // just touches the area stays, a hair further out it goes.
     play._player._ship.pos(80, 50);
-    for (const auto& [pos, stays] : std::vector<std::pair<V, bool>>{{{-23, 50}, true},
-                                                                    {{184, 50}, true},
-                                                                    {{80, -23}, true},
-                                                                    {{80, 124}, true},
-                                                                    {{-23.01f, 50}, false},
-                                                                    {{184.01f, 50}, false},
-                                                                    {{80, -23.01f}, false},
-                                                                    {{80, 124.01f}, false}}) {
-        play.clearPowerups();
-        add(pos, Powerup::Fire, RadVector2<float>());
-        step(0.001);
-        EXPECT_EQ(play._powerups.size(), stays ? 1u : 0u) << pos.x << ", " << pos.y;
-    }
+    for (const float beyond : {0.f, 0.01f})
+        for (const V pos :
+             {V(-23 - beyond, 50), V(184 + beyond, 50), V(80, -23 - beyond), V(80, 124 + beyond)}) {
+            play.clearPowerups();
+            add(pos, Powerup::Fire, RadVector2<float>());
+            step(0.001);
+            EXPECT_EQ(play._powerups.size(), beyond > 0 ? 0u : 1u) << pos.x << ", " << pos.y;
+        }
 }
 
 TEST_F(PowerupTest, BombsClearEnemyBulletsUpToDistance70ButNotAt71) {
@@ -260,6 +257,8 @@ TEST_F(PowerupTest, LeavingAGameInTheMiddleOfEverythingStartsTheNextOneEmpty) {
     game.play();
     EXPECT_TRUE(play._bullets.empty() && play._enemyBullets.empty() && play._powerups.empty() &&
                 play._blasts.empty() && play._explosions.empty());
+    EXPECT_EQ(Pyrane::Particle::_totalFreeCount, Pyrane::Particle::_totalMaxCount)
+        << "the explosions' particles are given back";
 }
 
 // An enemy of the play state at pos: hull, ammo and core pieces of 2 x 2 at the offsets
