@@ -8,6 +8,19 @@ namespace TestSupport {
 
 using Tarvex::MultiEntity;
 
+MultiEntity* playEnemy(const Vector2<float>& pos, std::initializer_list<Piece> pieces) {
+    auto* e = new MultiEntity;
+    Tarvex::statePlay._enemies.push_back(e);
+    e->_pos = pos;
+    Pyrane::Image* image = game.image("box_2x2");
+    for (const Piece& p : pieces) {
+        if (p.kind == 'h') e->addHull(image, p.at.x, p.at.y, p.hp, p.score);
+        if (p.kind == 'a') e->addAmmo(image, p.at.x, p.at.y, p.hp, 1, p.score, 0);
+        if (p.kind == 'c') e->addCore(image, p.at.x, p.at.y, p.hp, 1, 1, p.score);
+    }
+    return e;
+}
+
 void EnemyTest::SetUp() {
     startGame();
     _savedFired = std::exchange(MultiEntity::_firedBullets, &_fired);
@@ -53,6 +66,13 @@ void EnemyTest::clearExplosions() {
     for (Tarvex::Explosion* e : _explosions)
         delete e;
     _explosions.clear();
+}
+
+bool EnemyTest::shoot(MultiEntity& enemy, float x, float y, float damage) {
+    Tarvex::Entity bullet;
+    bullet.pos(x, y);
+    bullet._damage = damage;
+    return enemy.bulletCollision(&bullet);
 }
 
 std::vector<Pixel> EnemyTest::drawField(MultiEntity& enemy) {

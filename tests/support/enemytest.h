@@ -1,10 +1,11 @@
 #pragma once
-// A fixture for tests of composite enemies in the started game: the enemies' links point
-// at lists and a ship of the test's own (emptied and put back afterwards), the game's
-// images by name, the explosions told apart by their kind, and the field drawn and read
-// back.
+// Composite enemies in tests: one added to the play state from a list of pieces, and a
+// fixture for tests of enemies in the started game: the enemies' links point at lists and
+// a ship of the test's own (emptied and put back afterwards), the game's images by name,
+// the explosions told apart by their kind, and the field drawn and read back.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <list>
 #include <string>
 #include <vector>
@@ -14,6 +15,15 @@
 #include "tarvex/explosion.h"
 
 namespace TestSupport {
+
+// An enemy of the play state at pos, built of 2 x 2 pieces at the offsets given, each
+// with its hit points and score.
+struct Piece {
+    char kind; // 'h'ull, 'a'mmo or 'c'ore
+    Vector2<float> at;
+    float hp, score;
+};
+Tarvex::MultiEntity* playEnemy(const Vector2<float>& pos, std::initializer_list<Piece> pieces);
 
 class EnemyTest : public ::testing::Test {
 protected:
@@ -28,6 +38,8 @@ protected:
     int countExplosions(const std::string& kind) const;
     void clearExplosions();
 
+    // Whether a player's bullet of the given damage at (x, y) hits the enemy.
+    static bool shoot(Tarvex::MultiEntity& enemy, float x, float y, float damage = 1);
     // The 160 x 100 field after clearing it to grey and drawing the enemy.
     static std::vector<Pixel> drawField(Tarvex::MultiEntity& enemy);
 

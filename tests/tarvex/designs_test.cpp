@@ -246,13 +246,10 @@ TEST_F(Designs, Design1DiesWithItsGunsWhenItsCrossIsShot) {
     auto e = std::make_unique<MultiEntity>();
     buildEnemy1(*e);
     e->_pos = V(80, 50);
-    Entity bullet;
-    bullet._damage = 1;
-    bullet.pos(80, 50);
     for (int shot = 0; shot < 7; ++shot)
-        EXPECT_TRUE(e->bulletCollision(&bullet));
+        EXPECT_TRUE(shoot(*e, 80, 50));
     EXPECT_EQ(e->_hullCount, 1);
-    EXPECT_TRUE(e->bulletCollision(&bullet));
+    EXPECT_TRUE(shoot(*e, 80, 50));
     EXPECT_EQ(e->_hitScore, 100);
     // No hull and no core: the play state retires it, and its four guns go with it.
     EXPECT_EQ(e->_hullCount, 0);
@@ -265,12 +262,8 @@ TEST_F(Designs, Design3sClosedCoreIsSafeFromBulletsUntilTheLastHullPieceGoes) {
     MultiEntity e;
     buildEnemy3(e);
     e._pos = V(80, 50);
-    Entity bullet;
-    bullet._damage = 5;
-    for (int shot = 0; shot < 10; ++shot) {
-        bullet.pos(80, 50);
-        EXPECT_TRUE(e.bulletCollision(&bullet));
-    }
+    for (int shot = 0; shot < 10; ++shot)
+        EXPECT_TRUE(shoot(e, 80, 50, 5));
     EXPECT_EQ(e._core->_hp, 25);
 
     // Each hull piece shot from its outer side, clear of the core; ammo in the way goes
@@ -279,8 +272,8 @@ TEST_F(Designs, Design3sClosedCoreIsSafeFromBulletsUntilTheLastHullPieceGoes) {
     while (e._hullCount > 0 && bullets < 1000) {
         const HullEntity* target = e._hull.front();
         const V at = target->pos();
-        bullet.pos(80 + at.x + (at.x < 0 ? -1.5f : 1.5f), 50 + at.y + (at.y < 0 ? -1.f : 1.f));
-        ASSERT_TRUE(e.bulletCollision(&bullet));
+        ASSERT_TRUE(shoot(e, 80 + at.x + (at.x < 0 ? -1.5f : 1.5f),
+                          50 + at.y + (at.y < 0 ? -1.f : 1.f), 5));
         ++bullets;
         if (e._hullCount > 0) {
             ASSERT_NE(e._core, nullptr);

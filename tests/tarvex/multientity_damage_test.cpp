@@ -2,8 +2,6 @@
 // blow-ups with their bursts and scores, and bombs by distance.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "support/enemytest.h"
 #include "tarvex/enemy/multientity.h"
 
@@ -16,17 +14,6 @@ using Kinds = std::vector<std::string>;
 
 class EnemyDamage : public TestSupport::EnemyTest {
 protected:
-    // A player's bullet of the given damage at (x, y).
-    std::unique_ptr<Entity> bullet(float x, float y, float damage = 1) {
-        auto b = std::make_unique<Entity>();
-        b->pos(x, y);
-        b->_damage = damage;
-        return b;
-    }
-    bool shoot(MultiEntity& enemy, float x, float y, float damage = 1) {
-        return enemy.bulletCollision(bullet(x, y, damage).get());
-    }
-
     // The play state's bomb curves: full damage up to 70 units, none from 71 on.
     Gradient<float> curve(float damage) {
         Gradient<float> g;
