@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "support/enemytest.h"
 #include "support/playtest.h"
 #include "tarvex/enemy/multientity.h"
 #include "tarvex/explosion.h"
@@ -12,6 +13,7 @@ namespace {
 
 using Effects = std::multiset<std::string>;
 using TestSupport::Picture;
+using TestSupport::playEnemy;
 using V = Vector2<float>;
 
 class BulletTest : public TestSupport::PlayTest {
@@ -29,16 +31,6 @@ protected:
     }
     bool listed(Tarvex::Entity* bullet) {
         return std::ranges::count(play._enemyBullets, bullet) == 1;
-    }
-    // An enemy of the play state at pos with hull pieces of 2 x 2 at the offsets.
-    Tarvex::MultiEntity* enemy(const V& pos, std::initializer_list<V> pieces, float hp,
-                               float score) {
-        auto* e = new Tarvex::MultiEntity;
-        play._enemies.push_back(e);
-        e->_pos = pos;
-        for (const V& piece : pieces)
-            e->addHull(game.image("box_2x2"), piece.x, piece.y, hp, score);
-        return e;
     }
 };
 
@@ -204,7 +196,7 @@ TEST_F(BulletTest, EnemyBulletsBlinkTogetherBlackAndWhite) {
 }
 
 TEST_F(BulletTest, VolleysChipPiecesOffEnemiesScoringThemAndOnlyBulletsThatMissAreMisses) {
-    enemy({80, 40}, {{0, 0}}, 3, 10);
+    playEnemy({80, 40}, {{'h', {0, 0}, 3, 10}});
     // One bullet at a time: two hits, a third that destroys the piece (and with it the
     // enemy, retired in the next frame), and a fourth that flies on and off the top.
     std::vector<Effects> heard;
@@ -225,7 +217,10 @@ TEST_F(BulletTest, VolleysChipPiecesOffEnemiesScoringThemAndOnlyBulletsThatMissA
 TEST_F(BulletTest, EveryBulletOnAnEnemyGoesAndItsSoundsKeepTheirDelays) {
     // A big piece right over the ship's guns: every volley hits in the frame it is
     // fired, both bullets of level 1 at once.
-    enemy({80, 24}, {{-4, 0}, {-2, 0}, {0, 0}, {2, 0}}, 100, 1);
+    playEnemy({80, 24}, {{'h', {-4, 0}, 100, 1},
+                         {'h', {-2, 0}, 100, 1},
+                         {'h', {0, 0}, 100, 1},
+                         {'h', {2, 0}, 100, 1}});
     play._player._power = 1;
     step(0.1);
     std::vector<Effects> heard;
@@ -241,8 +236,8 @@ TEST_F(BulletTest, EveryBulletOnAnEnemyGoesAndItsSoundsKeepTheirDelays) {
 
     // One bullet destroys a piece while the other only hits: the explosion alone sounds.
     play.clearEnemies();
-    enemy({80, 21}, {{4, 0}}, 1, 7);
-    enemy({80, 21}, {{-4, 0}}, 100, 1);
+    playEnemy({80, 21}, {{'h', {4, 0}, 1, 7}});
+    playEnemy({80, 21}, {{'h', {-4, 0}, 100, 1}});
     step(0.1);
     play._player._shotsPending = 1;
     EXPECT_EQ(stepHearing(0.001), (Effects{"explosion", "lazer"}));
@@ -251,7 +246,7 @@ TEST_F(BulletTest, EveryBulletOnAnEnemyGoesAndItsSoundsKeepTheirDelays) {
 }
 
 TEST_F(BulletTest, AfterGameOverBulletsStillInFlightHitButTheScoreStaysFinal) {
-    enemy({80, 40}, {{0, 0}}, 1, 10);
+    playEnemy({80, 40}, {{'h', {0, 0}, 1, 10}});
     play._player._shotsPending = 1;
     step(0);
     play._score = 500;

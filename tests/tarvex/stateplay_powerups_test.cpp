@@ -10,6 +10,7 @@
 #include "pyrane/image.h"
 #include "pyrane/imagesequence.h"
 #include "pyrane/particle.h"
+#include "support/enemytest.h"
 #include "support/playtest.h"
 #include "tarvex/blast.h"
 #include "tarvex/enemy/multientity.h"
@@ -261,30 +262,11 @@ TEST_F(PowerupTest, LeavingAGameInTheMiddleOfEverythingStartsTheNextOneEmpty) {
         << "the explosions' particles are given back";
 }
 
-// An enemy of the play state at pos: hull, ammo and core pieces of 2 x 2 at the offsets
-// given, each with its hit points and score.
-struct Piece {
-    char kind; // 'h'ull, 'a'mmo or 'c'ore
-    V at;
-    float hp, score;
-};
-Tarvex::MultiEntity* enemy(const V& pos, std::initializer_list<Piece> pieces) {
-    auto* e = new Tarvex::MultiEntity;
-    Tarvex::statePlay._enemies.push_back(e);
-    e->_pos = pos;
-    Pyrane::Image* image = game.image("box_2x2");
-    for (const Piece& p : pieces) {
-        if (p.kind == 'h') e->addHull(image, p.at.x, p.at.y, p.hp, p.score);
-        if (p.kind == 'a') e->addAmmo(image, p.at.x, p.at.y, p.hp, 1, p.score, 0);
-        if (p.kind == 'c') e->addCore(image, p.at.x, p.at.y, p.hp, 1, 1, p.score);
-    }
-    return e;
-}
-
 TEST_F(PowerupTest, AWhiteBombSparesHullAndCoresAndHurtsOnlyAmmo) {
-    Tarvex::MultiEntity* hull = enemy({60, 50}, {{'h', {0, 0}, 10, 50}, {'h', {4, 0}, 10, 50}});
-    Tarvex::MultiEntity* armed =
-        enemy({40, 50}, {{'c', {0, 0}, 1, 100}, {'h', {0, 4}, 10, 50}, {'a', {0, -4}, 15, 3}});
+    Tarvex::MultiEntity* hull =
+        TestSupport::playEnemy({60, 50}, {{'h', {0, 0}, 10, 50}, {'h', {4, 0}, 10, 50}});
+    Tarvex::MultiEntity* armed = TestSupport::playEnemy(
+        {40, 50}, {{'c', {0, 0}, 1, 100}, {'h', {0, 4}, 10, 50}, {'a', {0, -4}, 15, 3}});
     play.whiteBomb({70, 50});
     EXPECT_EQ(play._score, 0);
     EXPECT_EQ(hull->_hullCount, 2);
@@ -304,10 +286,11 @@ TEST_F(PowerupTest, AWhiteBombSparesHullAndCoresAndHurtsOnlyAmmo) {
 
 TEST_F(PowerupTest, ABlackBombHurtsEverythingInReachAndScoresEachBlowUpOnce) {
     // 50 damage to hull and core, 10 to ammo, within 70 pixels.
-    Tarvex::MultiEntity* cored =
-        enemy({60, 50}, {{'c', {0, 0}, 25, 100}, {'h', {4, 0}, 60, 5}, {'a', {-4, 0}, 20, 3}});
-    Tarvex::MultiEntity* plain = enemy({90, 50}, {{'h', {0, 0}, 50, 5}, {'a', {0, 4}, 10, 3}});
-    Tarvex::MultiEntity* far = enemy({150, 10}, {{'h', {0, 0}, 1, 5}});
+    Tarvex::MultiEntity* cored = TestSupport::playEnemy(
+        {60, 50}, {{'c', {0, 0}, 25, 100}, {'h', {4, 0}, 60, 5}, {'a', {-4, 0}, 20, 3}});
+    Tarvex::MultiEntity* plain =
+        TestSupport::playEnemy({90, 50}, {{'h', {0, 0}, 50, 5}, {'a', {0, 4}, 10, 3}});
+    Tarvex::MultiEntity* far = TestSupport::playEnemy({150, 10}, {{'h', {0, 0}, 1, 5}});
     const V centre(80, 50);
     ASSERT_GE(Pyrane::distance(149, 9, centre.x, centre.y), 71);
     play._player._ship.pos(150, 90);
