@@ -1,5 +1,7 @@
 // The fire script stepped with the game's frame step and seeded generators: which frame
-// each step reports, the timing of volleys, loops and waits, and copies.
+// each step reports, the timing of volleys, loops and waits, and copies. How often a loop
+// runs and what appending a command does, which both script languages share, the
+// movement script's tests check.
 #include "tarvex/enemy/firescript.h"
 
 #include <gtest/gtest.h>
@@ -104,45 +106,6 @@ TEST(FireScript, EveryStepReportsTheFrameItRanAndAnEndedScriptItsIdleFrame) {
         s.step(dt);
         EXPECT_EQ(s._current, &s._idle);
     }
-}
-
-TEST(FireScript, LoopsRunAtLeastOnceAndCostOneStepForRepeatAndEachEndRepeat) {
-    const Fire shot(1, 0, 0, 0, 40, false);
-    for (int n : {1, 2, 4})
-        for (int k : {-1, 0, 1, 3}) {
-            FireScript loop;
-            loop.command(Repeat(k));
-            for (int i = 0; i < n; ++i)
-                loop.command(shot);
-            loop.command(EndRepeat());
-            const int runs = std::max(k, 1);
-            int steps = 0;
-            int fires = 0;
-            while (!loop._finished && steps < 1000) {
-                loop.step(dt);
-                ++steps;
-                fires += currentType(loop) == Frame::FIRE;
-            }
-            EXPECT_EQ(fires, runs * n) << n << " x " << k;
-            EXPECT_EQ(steps, runs * (n + 1) + 1) << n << " x " << k;
-        }
-}
-
-TEST(FireScript, AppendingRestartsFromTheFirstCommandAndKeepsARunningWait) {
-    FireScript script = scriptOf(Repeat(3), Wait(0.5, 0), Fire());
-    script.step(dt);
-    script.step(dt);
-    ASSERT_TRUE(script._waiting);
-    script.command(EndRepeat());
-    EXPECT_FALSE(script._finished);
-    EXPECT_EQ(script._position, script._frames.begin());
-    EXPECT_EQ(script._stack.size(), 1u);
-    for (int i = 0; script._waiting && i < 1000; ++i)
-        script.step(dt);
-    EXPECT_EQ(currentType(script), Frame::WAIT);
-    script.step(dt);
-    EXPECT_EQ(currentType(script), Frame::REPEAT);
-    EXPECT_EQ(script._stack.size(), 2u);
 }
 
 // Ammo groups hold their scripts by value and live in a growing vector: a copy must run
