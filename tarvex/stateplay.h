@@ -64,6 +64,8 @@ public:
     // One regular enemy of a kind the chooser draws, entering above the top edge. Its
     // script ends with a flight to (-30, -30) beyond the bottom-left corner.
     void addEnemy();
+    // One enemy of the given design, entering above the top edge as addEnemy() places it.
+    MultiEntity* addEnemy(void (*design)(MultiEntity&));
     // Moves the enemies; retires those that escaped after their first second (for
     // nothing) and those destroyed (counted, a core kill's bonus, maybe a power-up).
     void animateEnemies();
@@ -183,7 +185,6 @@ private:
 
     // A hurtful enemy bullet at the ship's position: the shield goes, or a life.
     void shipHit(const Vector2<float>& ship);
-    MultiEntity* addEnemy(void (*design)(MultiEntity&));
     // A destroyed enemy: its core bonus (coreKilled is set), its drop, its count.
     void enemyDestroyed(MultiEntity& enemy, bool& coreKilled);
     void bossWave();
