@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Start-up time and memory of the game against a bare SDL window with a GL context that
+# only clears (bench/startup/bare_window.cpp), both on one virtual display with SDL's
+# dummy audio driver. For each program and run:
+#   first_frame  seconds from the program's start to the return of its first buffer swap
+#                (the title frame for the game), reported by the preloaded swap shim
+#   rss_first    resident memory at that first swap
+#   rss_menu     resident memory 1 s later (the game in its title menu)
+#   rss_play     the game only: resident memory 2 s after a key started a game
+# and the median of each over the runs.
+#   bench/startup.sh [--runs N] [BUILD_DIR]     (default: 5 runs, build/)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=5
+if [ "${1:-}" = "--runs" ]; then
+  runs=$2
+  shift 2
+fi
+build=$(realpath "${1:-build}")
+game=$build/kestrane
+bare=$build/bench/startup/bench_bare_window
+shim=$build/bench/startup/libkestrane_swapshim.so
+for file in "$game" "$bare" "$shim"; do
+  [ -e "$file" ] || { echo "startup.sh: $file is missing: build with -DKESTRANE_BENCH=ON" >&2; exit 1; }
+done
+command -v xdotool >/dev/null || { echo "startup.sh: xdotool is missing" >&2; exit 1; }
+
+work=$(mktemp -d)
+xvfb=
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display of our own, on the first free number (Xvfb names it on the descriptor).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { echo "startup.sh: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+export SDL_AUDIODRIVER=dummy
+
+rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+
+# One run of a program: its figures as "name value" lines into $work/NAME.RUN.
+measure() {
+  local name=$1 program=$2 run=$3 out=$work/$1.$3
+  (cd "$(dirname "$program")" &&
+    KESTRANE_BENCH_T0=$(date +%s%N) KESTRANE_BENCH_OUT=$out.swap LD_PRELOAD=$shim \
+      exec "$program" >/dev/null 2>&1) &
+  pid=$!
+  for _ in $(seq 1000); do [ -s "$out.swap" ] && break; sleep 0.01; done
+  [ -s "$out.swap" ] || { echo "startup.sh: $name showed no frame" >&2; exit 1; }
+  awk '{ print ($1 == "first_swap_s" ? "first_frame" : "rss_first"), $2 }' "$out.swap" >"$out"
+  sleep 1
+  echo "rss_menu $(rss "$pid")" >>"$out"
+  if [ "$name" = game ]; then
+    # Any key in the title menu starts a game.
+    window=$(xdotool search --sync --onlyvisible --pid "$pid" | head -n1)
+    xdotool windowfocus --sync "$window" key space
+    sleep 2
+    echo "rss_play $(rss "$pid")" >>"$out"
+  fi
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+  pid=
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+figure() { cat "$work/$1".[0-9]* | awk -v k="$2" '$1 == k { print $2 }' | median; }
+
+for run in $(seq "$runs"); do
+  measure bare "$bare" "$run"
+  measure game "$game" "$run"
+done
+
+echo "start-up and memory, median of $runs runs (memory in MB):"
+printf '%-14s %12s %10s %10s %10s\n' program first_frame_s rss_first rss_menu rss_play
+for name in bare game; do
+  printf '%-14s %12s' "$name" "$(figure "$name" first_frame)"
+  for key in rss_first rss_menu rss_play; do
+    kb=$(figure "$name" "$key")
+    if [ -n "$kb" ] && [ "$kb" != 0 ]; then printf ' %10.1f' "$(awk -v k="$kb" 'BEGIN { print k / 1024 }')"; else printf ' %10s' -; fi
+  done
+  echo
+done
+awk -v g="$(figure game first_frame)" -v b="$(figure bare first_frame)" \
+  -v gm="$(figure game rss_menu)" -v bm="$(figure bare rss_menu)" \
+  'BEGIN { printf "game - bare: first frame %+.3f s (target <= 0.015), menu memory %+.1f MB (target <= 8)\n", g - b, (gm - bm) / 1024 }'
