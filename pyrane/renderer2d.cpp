@@ -20,6 +20,7 @@ Renderer2D::Renderer2D(const Vell::AABB2<int>& viewport) {
 }
 
 void Renderer2D::vport(const Vell::AABB2<int>& box) {
+    flush();
     _viewport = box;
     glViewport(box.min.x, box.min.y, box.max.x, box.max.y);
     glMatrixMode(GL_PROJECTION);
@@ -39,6 +40,7 @@ void Renderer2D::vport(const Vell::AABB2<int>& box) {
 }
 
 void Renderer2D::clear() {
+    flush();
     glEnable(GL_BLEND);
     glClearColor(_color.r, _color.g, _color.b, _color.a);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -46,6 +48,10 @@ void Renderer2D::clear() {
 
 void Renderer2D::color(const RGBA<float>& c) {
     _color = c;
+    if (batching()) {
+        _colorPending = true;
+        return;
+    }
     glColor4f(c.r, c.g, c.b, c.a);
 }
 
@@ -54,24 +60,30 @@ void Renderer2D::color(float r, float g, float b, float a) {
 }
 
 void Renderer2D::pushMatrix() {
+    flush();
     glPushMatrix();
 }
 void Renderer2D::popMatrix() {
+    flush();
     glPopMatrix();
 }
 void Renderer2D::identity() {
+    flush();
     glLoadIdentity();
 }
 void Renderer2D::translate(float x, float y) {
+    flush();
     glTranslatef(x, y, 0);
 }
 
 void Renderer2D::bindTexture(int name) {
+    flush();
     glBindTexture(GL_TEXTURE_2D, GLuint(name));
     _boundTexture = name;
 }
 
 void Renderer2D::makeTexture(Bitmap& bitmap, bool withAlpha) {
+    flush();
     GLuint name = 0;
     glGenTextures(1, &name);
     _textures.push_back(name);
@@ -86,6 +98,7 @@ void Renderer2D::makeTexture(Bitmap& bitmap, bool withAlpha) {
 }
 
 void Renderer2D::destroyTexture(Bitmap& bitmap) {
+    flush();
     const GLuint name = bitmap.texID();
     if (name == 0) return;
     glDeleteTextures(1, &name);
@@ -96,6 +109,7 @@ void Renderer2D::destroyTexture(Bitmap& bitmap) {
 }
 
 void Renderer2D::textureFilter(TexFilter filter) {
+    flush();
     if (filter == _textureFilter) return;
     _textureFilter = filter;
     for (unsigned int name : _textures) {
@@ -112,6 +126,7 @@ void Renderer2D::applyFilter() {
 
 void Renderer2D::uploadTextureFromFramebuffer(Bitmap& bitmap,
                                               const Vell::AABB2<unsigned int>& box) {
+    flush();
     if (bitmap.texID() == 0) return;
     bindTexture(int(bitmap.texID()));
     const Vector2<unsigned int> size = box.size();
@@ -120,6 +135,7 @@ void Renderer2D::uploadTextureFromFramebuffer(Bitmap& bitmap,
 }
 
 unsigned int Renderer2D::createImageCache(const Image& image) {
+    flush();
     const GLuint name = glGenLists(1);
     if (name == 0) return 0;
     glNewList(name, GL_COMPILE);
@@ -132,6 +148,7 @@ unsigned int Renderer2D::createImageCache(const Image& image) {
 }
 
 void Renderer2D::destroyImageCache(unsigned int name) {
+    flush();
     if (name != 0) glDeleteLists(name, 1);
 }
 
@@ -154,6 +171,11 @@ void Renderer2D::outline(const Image& image) {
 
 void Renderer2D::drawImage(const Image& image, const Vector2<float>& pos, float rotation,
                            float scaleX, float scaleY) {
+    if (batching() && !_showImageBorders) {
+        batchImage(image, pos, rotation, scaleX, scaleY);
+        return;
+    }
+    flush();
     glPushMatrix();
     transform(pos, rotation, scaleX, scaleY);
     if (int(image.bitmap().texID()) != _boundTexture) bindTexture(int(image.bitmap().texID()));
@@ -180,6 +202,7 @@ void Renderer2D::drawImage(const Image& image, const Vector2<float>& pos, float 
 
 void Renderer2D::drawImageBorder(const Image& image, const Vector2<float>& pos, float rotation,
                                  float scaleX, float scaleY) {
+    flush();
     glPushMatrix();
     transform(pos, rotation, scaleX, scaleY);
     outline(image);
@@ -187,6 +210,7 @@ void Renderer2D::drawImageBorder(const Image& image, const Vector2<float>& pos, 
 }
 
 void Renderer2D::texturing(bool on) {
+    flush();
     if (on)
         glEnable(GL_TEXTURE_2D);
     else
@@ -194,6 +218,7 @@ void Renderer2D::texturing(bool on) {
 }
 
 void Renderer2D::drawQuadStrip(const std::vector<Vector2<float>>& vertices) {
+    flush();
     glBegin(GL_QUAD_STRIP);
     for (const Vector2<float>& v : vertices)
         glVertex2f(v.x, v.y);
@@ -201,6 +226,7 @@ void Renderer2D::drawQuadStrip(const std::vector<Vector2<float>>& vertices) {
 }
 
 void Renderer2D::drawLine(const Vector2<float>& a, const Vector2<float>& b) {
+    flush();
     glDisable(GL_TEXTURE_2D);
     glBegin(GL_LINES);
     glVertex2f(a.x, a.y);
@@ -210,6 +236,7 @@ void Renderer2D::drawLine(const Vector2<float>& a, const Vector2<float>& b) {
 }
 
 void Renderer2D::drawCross(unsigned int size) {
+    flush();
     const GLint s = GLint(size);
     glDisable(GL_TEXTURE_2D);
     glBegin(GL_LINES);
@@ -238,14 +265,17 @@ template <typename DrawRect> void drawBoxWith(bool filled, bool xorMode, DrawRec
 } // namespace
 
 void Renderer2D::drawBox(const Vell::AABB2<float>& box, bool filled, bool xorMode) {
+    flush();
     drawBoxWith(filled, xorMode, [&] { glRectf(box.min.x, box.min.y, box.max.x, box.max.y); });
 }
 
 void Renderer2D::drawBox(const Vell::AABB2<int>& box, bool filled, bool xorMode) {
+    flush();
     drawBoxWith(filled, xorMode, [&] { glRecti(box.min.x, box.min.y, box.max.x, box.max.y); });
 }
 
 void Renderer2D::drawPolyLine(const PolyLine& line) {
+    flush();
     const bool textured = glIsEnabled(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_2D);
     glBegin(GL_LINE_STRIP);
@@ -256,6 +286,7 @@ void Renderer2D::drawPolyLine(const PolyLine& line) {
 }
 
 void Renderer2D::drawTexturedPolyLine(const TexturedPolyLine& line) {
+    flush();
     const bool textured = glIsEnabled(GL_TEXTURE_2D);
     if (Bitmap* bitmap = line.textureBitmap()) {
         glEnable(GL_TEXTURE_2D);

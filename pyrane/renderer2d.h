@@ -72,7 +72,8 @@ public:
     void destroyImageCache(unsigned int name);
 
     // Draws the image with its hot spot on pos, turned by rotation radians
-    // counter-clockwise and scaled about the hot spot, in the current colour.
+    // counter-clockwise and scaled about the hot spot, in the current colour. Inside a
+    // batch the quad is kept and drawn later with the others (see beginBatch).
     virtual void drawImage(const Image& image, const Vector2<float>& pos, float rotation,
                            float scaleX, float scaleY);
     // The outline of the same quad in the current colour; leaves texturing off.
@@ -81,6 +82,20 @@ public:
     // Draws a visible sprite's image at its own (relative) position in its colour, then
     // sets the previous colour again.
     virtual void drawSprite(const Sprite& sprite);
+
+    // Between beginBatch and the matching endBatch (batches nest; the outermost end
+    // counts), drawImage transforms each quad on the processor and collects it with the
+    // current colour, and runs of quads on the same texture go to OpenGL as one vertex
+    // array. Every other call of the renderer draws what is collected first, so the
+    // picture and the order are those of drawing one by one. Colours set inside a batch
+    // reach OpenGL at the next draw; at the end of the batch the OpenGL colour is the
+    // renderer's again. Nothing outside the renderer may draw or change OpenGL state
+    // inside a batch.
+    void beginBatch();
+    void endBatch();
+    bool batching() const { return _batchDepth > 0; }
+    // Draws the quads collected so far.
+    void flush();
 
     // Texturing of what is drawn next; the image and text calls switch it on themselves.
     void texturing(bool on);
@@ -128,6 +143,12 @@ public:
                      const Font& font, const Vector2<float>& scale) const;
 
 private:
+    // One corner of a collected quad: texture coordinate, colour, clip coordinates.
+    struct BatchVertex {
+        float s, t, r, g, b, a, x, y, z, w;
+    };
+    void batchImage(const Image& image, const Vector2<float>& pos, float rotation, float scaleX,
+                    float scaleY);
     void transform(const Vector2<float>& pos, float rotation, float scaleX, float scaleY);
     void applyFilter();
     // The image's quad as a line loop from its vertex array.
@@ -144,6 +165,27 @@ private:
     std::list<unsigned int> _textures;
     bool _showImageBorders = false;
     RGBA<float> _imageBorderColor{1, 1, 1, 0.5f};
+    int _batchDepth = 0;
+    std::vector<BatchVertex> _batch;
+    // Whether OpenGL's current colour lags behind _color (colours set inside a batch).
+    bool _colorPending = false;
+    // The projection and model-view matrices the collected quads were transformed
+    // with; read again for the first quad after a draw.
+    bool _batchMatricesRead = false;
+    float _batchProjection[16] = {};
+    float _batchModelview[16] = {};
+};
+
+// Batches the renderer's image drawing for as long as it lives.
+class ImageBatch {
+public:
+    explicit ImageBatch(Renderer2D& renderer) : _renderer(renderer) { _renderer.beginBatch(); }
+    ~ImageBatch() { _renderer.endBatch(); }
+    ImageBatch(const ImageBatch&) = delete;
+    ImageBatch& operator=(const ImageBatch&) = delete;
+
+private:
+    Renderer2D& _renderer;
 };
 
 } // namespace Pyrane
