@@ -126,6 +126,8 @@ void ParticleSystem::reset() {
 
 void ParticleSystem::draw() {
     if (_particleRenderer) {
+        // One image for all: the particles go to OpenGL in one batch.
+        ImageBatch batch(*_particleRenderer);
         for (const Particle* p : _particles) {
             _particleRenderer->color(p->color);
             _particleRenderer->drawImage(*_particleImage, p->pos, p->rotation, p->scale.x,
