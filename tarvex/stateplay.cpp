@@ -317,6 +317,7 @@ void StatePlay::shipImage(const std::string& name) {
 }
 
 void StatePlay::drawEntityList(std::list<Entity*>& list) {
+    Pyrane::ImageBatch batch(game.renderer);
     drawOwned(list);
 }
 

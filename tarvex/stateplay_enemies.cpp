@@ -5,8 +5,10 @@
 #include <sstream>
 
 #include "common_classes/sound/sound.h"
+#include "pyrane/renderer2d.h"
 #include "tarvex/enemy/designs.h"
 #include "tarvex/enemy/multientity.h"
+#include "tarvex/game.h"
 #include "tarvex/ownedlist.h"
 #include "tarvex/stateplay.h"
 
@@ -95,6 +97,7 @@ void StatePlay::enemyDestroyed(MultiEntity& enemy, bool& coreKilled) {
 }
 
 void StatePlay::drawEnemies() {
+    Pyrane::ImageBatch batch(game.renderer);
     drawOwned(_enemies);
 }
 

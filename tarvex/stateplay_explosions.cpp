@@ -2,7 +2,9 @@
 // frame, removed with their particles once their time is over.
 #include <memory>
 
+#include "pyrane/renderer2d.h"
 #include "tarvex/explosion.h"
+#include "tarvex/game.h"
 #include "tarvex/ownedlist.h"
 #include "tarvex/stateplay.h"
 
@@ -24,6 +26,7 @@ void StatePlay::animateExplosions() {
 }
 
 void StatePlay::drawExplosions() {
+    Pyrane::ImageBatch batch(game.renderer);
     drawOwned(_explosions);
 }
 
