@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "common_classes/aabb2.h"
 #include "common_classes/radvector2.h"
 #include "common_classes/vector2.h"
@@ -11,27 +9,6 @@ namespace {
 using V = Vector2<float>;
 using Box = Vell::AABB2<float>;
 using IBox = Vell::AABB2<int>;
-
-TEST(Vector2, PointInsidePolygonCountsCrossings) {
-    // A "U" open at the top: the notch between the arms is outside.
-    const std::vector<V> u{{0, 0},   {30, 0},  {30, 30}, {20, 30},
-                           {20, 10}, {10, 10}, {10, 30}, {0, 30}};
-    for (const auto& polygon : {u, std::vector<V>(u.rbegin(), u.rend())}) {
-        EXPECT_TRUE(V(5, 20).pointInsidePolygon(polygon));
-        EXPECT_TRUE(V(15, 5).pointInsidePolygon(polygon));
-        EXPECT_FALSE(V(15, 20).pointInsidePolygon(polygon));
-        EXPECT_FALSE(V(-1, 5).pointInsidePolygon(polygon));
-        EXPECT_FALSE(V(5, 30.5f).pointInsidePolygon(polygon));
-    }
-    // Rays through vertices: each vertex counts once, for the edge whose lower end it is.
-    const std::vector<V> diamond{{0, -10}, {10, 0}, {0, 10}, {-10, 0}};
-    EXPECT_TRUE(V(0, 0).pointInsidePolygon(diamond));
-    EXPECT_FALSE(V(-20, 0).pointInsidePolygon(diamond));
-    EXPECT_FALSE(V(-20, 10).pointInsidePolygon(diamond));
-    // Degenerate polygons have no inside.
-    EXPECT_FALSE(V(0, 0).pointInsidePolygon({}));
-    EXPECT_FALSE(V(1, 0).pointInsidePolygon({{0, 0}, {5, 0}, {10, 0}}));
-}
 
 TEST(RadVector2, AngleFromPlusXTowardsPlusYAndLengthNeverNegative) {
     EXPECT_NEAR(RadVector2<float>(V(0.0f, 2.0f)).angle, 1.5707963f, 1e-6f);

@@ -1,9 +1,10 @@
+// Fonts cut from their pictures, measured and printed. Text sprites, the title's prompt
+// and credits, the menu's tests check as the player sees them.
 #include "pyrane/font.h"
 
 #include <memory>
 
 #include "enginetest.h"
-#include "pyrane/textsprite.h"
 
 namespace {
 
@@ -109,71 +110,4 @@ TEST_F(FontTest, PrintsEachLineFromItsAlignedStart) {
     // Scaled about the baseline, the spacing too.
     print("AB", {20, 90}, Renderer2D::LEFT, Renderer2D::TOP, 2,
           {{{20, 82, 25, 89}, white}, {{28, 82, 35, 89}, green}});
-}
-
-namespace {
-
-// "A" on a text sprite at (20, 80), its alpha driven by the title prompt's blink: hidden
-// until 0.25 s, shown until 0.5 s, looping.
-class TextSpriteTest : public FontTest {
-protected:
-    TextSpriteTest() {
-        for (auto [time, value] :
-             {std::pair{0.0, 0.f}, {0.25, 0.f}, {0.251, 1.f}, {0.5, 1.f}, {0.501, 0.f}})
-            blink.addKey(Timeline<float>::Keyframe(time, value, Timeline<float>::ABSOLUTE));
-        sprite.timelineTextColorA(blink);
-        sprite.textFont(*font);
-        sprite.text("A");
-        sprite.pos(20, 80);
-    }
-    // Draws the sprite on black and reads the pixel at (x, y).
-    Rgb drawn(int x, int y) {
-        clear(black);
-        sprite.draw();
-        return rgb(x, y);
-    }
-
-    Timeline<float> blink;
-    TextSprite sprite;
-};
-
-} // namespace
-
-TEST_F(TextSpriteTest, BlinksByItsAlphaTimelineUntilPaused) {
-    sprite.textColor({0, 1, 0, 1});
-    sprite.textOffset({10, 0});
-    sprite.vel(10, 0);
-    // Hidden for a quarter second, then shown, in updates of 0.1 s; the text moves on.
-    std::vector<Rgb> seen;
-    for (int i = 0; i < 3; ++i) {
-        sprite.animate(0.1);
-        seen.push_back(drawn(32 + i, 78));
-    }
-    // Paused: the text goes on moving, but stays shown. Unpaused, the blink goes on
-    // where it stood: 0.4 s and 0.5 s shown, 0.6 s wraps (leaving it shown), 0.7 s hides.
-    sprite.pause(true);
-    for (int i = 0; i < 4; ++i)
-        sprite.animate(0.1);
-    seen.push_back(drawn(38, 78));
-    sprite.pause(false);
-    for (int i = 0; i < 4; ++i) {
-        sprite.animate(0.1);
-        seen.push_back(drawn(39 + i, 78));
-    }
-    EXPECT_EQ(seen, (std::vector<Rgb>{black, black, green, green, green, green, green, black}));
-    sprite.visible(false);
-    EXPECT_EQ(drawn(39, 78), black);
-}
-
-TEST_F(TextSpriteTest, BoundingBoxFollowsTheAlignmentButNotTheScale) {
-    sprite.text("A\nBC");
-    sprite.animate(0);
-    // 8 x 8 with the anchor at the top-left corner.
-    EXPECT_EQ(sprite.boundingBox(), Vell::AABB2<float>(20, 72, 28, 80));
-    sprite.textAlign(Renderer2D::CENTER, Renderer2D::CENTER);
-    EXPECT_EQ(sprite.boundingBox(), Vell::AABB2<float>(16, 76, 24, 84));
-    sprite.textAlign(Renderer2D::RIGHT, Renderer2D::BOTTOM);
-    sprite.textOffset({1, 0});
-    sprite.imageScale({3, 3});
-    EXPECT_EQ(sprite.boundingBox(), Vell::AABB2<float>(13, 80, 21, 88));
 }

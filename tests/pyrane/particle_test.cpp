@@ -129,25 +129,6 @@ TEST(ParticleSystem, ParticlesStopWithoutReversingScaleStopsAtZeroAndColourRunsF
     EXPECT_NEAR(p.lifetime, 0.5f, 1e-5);
 }
 
-TEST(ParticleSystem, AScatterOfOneIsNoScatterAndAboveOneSpreadsUpToItsSize) {
-    for (float scatter : {0.5f, 1.0f, 1.5f}) {
-        Emitter s(50, 40);
-        s.particlesMaxCount(400, 0);
-        s.particleSpawnScatter(V(scatter, scatter));
-        s.createParticles(400);
-        float dx = 0, dy = 0;
-        for (const Particle* p : s.particles()) {
-            dx = std::max(dx, std::fabs(p->pos.x - 50));
-            dy = std::max(dy, std::fabs(p->pos.y - 40));
-        }
-        if (scatter <= 1) {
-            EXPECT_EQ(dx + dy, 0) << scatter;
-        } else {
-            EXPECT_TRUE(dx > 1 && dx <= 1.5f && dy > 1 && dy <= 1.5f) << dx << " " << dy;
-        }
-    }
-}
-
 TEST(ParticleSystem, OnlyTheAlphaAndLifetimeRulesRemoveParticles) {
     struct Case {
         int rule;
@@ -171,74 +152,6 @@ TEST(ParticleSystem, OnlyTheAlphaAndLifetimeRulesRemoveParticles) {
         EXPECT_EQ(died, c.dyingFrame) << "rule " << c.rule << ", alpha " << c.alphaVelocity;
         EXPECT_EQ(s.alive(), s.particles().size());
     }
-}
-
-TEST(ParticleSystem, RandomRangesLoseTheirSignButThePartialColourFormsKeepIt) {
-    ParticleSystem s;
-    s.particleVelocity(Rad(-5, -1), Rad(-2, -0.5f));
-    s.particleAcceleration(-3, -4);
-    s.particleScale(V(-1, -1), V(-0.5f, -0.25f), false, V(-2, -2), V(-1, -3), false);
-    s.particleRotation(-1, -2, -3, -4);
-    s.particleLifetime(-1, -2);
-    s.particleLifetrail(-1, -3);
-    s.particleColor(C(-1, 1, 1, 1), C(-0.1f, -0.2f, -0.3f, -0.4f), C(-1, -1, -1, -1),
-                    C(-0.5f, -0.6f, -0.7f, -0.8f));
-    const std::vector<float> stored = {
-        s.particleVelocityInit().value,     s.particleVelocityInitRand().value,
-        s.particleVelocityInitRand().angle, s.particleAcceleration(),
-        s.particleAccelerationRand(),       s.particleScaleInit().x,
-        s.particleScaleInitRand().y,        s.particleScaleVelocity().y,
-        s.particleScaleVelocityRand().y,    s.particleRotationInit(),
-        s.particleRotationInitRand(),       s.particleRotationVelocity(),
-        s.particleRotationVelocityRand(),   s.particleLifetime(),
-        s.particleLifetimeRand(),           s.particleLifetrail(),
-        s.particleLifetrailRand(),          s.particleColorInit().r,
-        s.particleColorInitRand().a,        s.particleColorVelocity().g,
-        s.particleColorVelocityRand().b};
-    EXPECT_EQ(stored, (std::vector<float>{-5, 2, 0.5f, -3, 4,  -1, 0.25f, -2,   3,  -1,  2,
-                                          -3, 4, -1,   2,  -1, 3,  -1,    0.4f, -1, 0.7f}));
-
-    s.particleColorRGBInitRand(C(-0.1f, -0.2f, -0.3f, 9));
-    s.particleAlphaInitRand(-0.2f);
-    s.particleColorRGBVelocity(C(0.5f, -0.5f, 0, 9));
-    s.particleAlphaVelocityRand(-0.3f);
-    EXPECT_EQ(s.particleColorInitRand(), C(-0.1f, -0.2f, -0.3f, -0.2f));
-    EXPECT_EQ(s.particleColorVelocity(), C(0.5f, -0.5f, 0, -1));
-    EXPECT_EQ(s.particleColorVelocityRand(), C(0.5f, 0.6f, 0.7f, -0.3f));
-}
-
-TEST(ParticleSystem, CopiesTakeTheEmitterButTheParticlesStayWithTheOriginal) {
-    const int free = Particle::_totalFreeCount;
-    Emitter s(7, 8);
-    s.emissionRate(3);
-    s.particleVelocity(Rad(5, 1), Rad(1, 0));
-    s.particleDieMethod(ParticleSystem::DIE_LIFETIME);
-    s.particleLifetime(9, 0);
-    s.particlesMaxCount(50, 60);
-    s.createParticles(3);
-    s.animate(0.1); // carries 0.3 of a particle
-
-    std::unique_ptr<Sprite> duplicate(s.duplicate());
-    auto* copy = dynamic_cast<ParticleSystem*>(duplicate.get());
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->pos(), V(7, 8));
-    EXPECT_EQ(std::tuple(copy->emissionRate(), copy->particleVelocityInit().value,
-                         copy->particleDieMethod(), copy->maxAlive(), copy->maxTotal()),
-              std::tuple(3.f, 5.f, ParticleSystem::DIE_LIFETIME, 50u, 60u));
-    EXPECT_EQ(copy->particles().size() + copy->alive() + copy->emitted(), 0u);
-    copy->animate(0.25);
-    EXPECT_EQ(copy->emitted(), 0u) << "nothing carried over from the original";
-    duplicate.reset();
-    EXPECT_EQ(s.particles().size(), 3u);
-    EXPECT_EQ(Particle::_totalFreeCount, free - 3);
-
-    // Copied over a system with particles of its own, which go back to the pool.
-    ParticleSystem other;
-    other.createParticles(4);
-    s.copyTo(&other);
-    EXPECT_EQ(other.particles().size(), 0u);
-    EXPECT_EQ(Particle::_totalFreeCount, free - 3);
-    EXPECT_EQ(s.particles().size(), 3u);
 }
 
 using ParticleDrawTest = EngineTest;

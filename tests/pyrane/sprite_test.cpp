@@ -73,29 +73,6 @@ TEST(Sprite, ChildrenFollowAndBelongToTheirParent) {
     delete a;
 }
 
-TEST(Sprite, DuplicateCopiesChildrenDeeplyButNotTheParentsOwnership) {
-    Sprite root;
-    Sprite* s = new Sprite;
-    s->parent(&root);
-    s->pos(1, 2);
-    (new Sprite)->parent(s);
-    (new AnimatedSprite)->parent(s);
-    std::unique_ptr<Sprite> copy(s->duplicate());
-    EXPECT_TRUE(copy->pos() == s->pos() && copy->parent() == &root);
-    EXPECT_EQ(root.children().size(), 1u);
-    ASSERT_EQ(copy->children().size(), 2u);
-    for (Sprite* child : copy->children())
-        EXPECT_TRUE(child->parent() == copy.get() &&
-                    std::count(s->children().begin(), s->children().end(), child) == 0);
-    EXPECT_NE(dynamic_cast<AnimatedSprite*>(copy->children().back()), nullptr);
-    // Copying onto another sprite deletes its children first.
-    int deaths = 0;
-    (new Counted(deaths))->parent(copy.get());
-    s->copyTo(copy.get());
-    EXPECT_EQ(deaths, 1);
-    EXPECT_EQ(copy->children().size(), 2u);
-}
-
 namespace {
 
 // A white bitmap with an 8 x 8 square on it, its hot spot at the bottom-left corner.
@@ -156,8 +133,6 @@ TEST_F(SpriteTest, FramePlaybackSequences) {
         {"loop", 4, 1, 0, false, true, {1, 2, 3, 0, 1, 2, 3, 0, 0, 0}},
         {"loop backwards", 4, 0, 2, false, false, {3, 2, 2, 2}},
         {"ping-pong", 3, -1, 0, true, true, {1, 2, 2, 1, 0, 0, 1, 2, 2}},
-        // The bounce step on frame 0 is the second arrival there.
-        {"ping-pong once", 3, 1, 0, true, true, {1, 2, 2, 1, 0, 0, 0}},
     };
     for (const auto& c : cases) {
         ImageSequence sequence(bitmap, 16, 16, 0, 0, c.frames);

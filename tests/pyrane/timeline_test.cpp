@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "pyrane/timelinesprite.h"
@@ -93,29 +92,4 @@ TEST(TimelineSprite, SetTimelineStoresOneFreshCopyPerVariable) {
         s.setTimeline(m, first);
     s.animate(0.25);
     EXPECT_FLOAT_EQ(v, 10);
-}
-
-TEST(TimelineSprite, CopiesDriveTheCopysOwnFields) {
-    // Drives fields of the sprite, and one variable elsewhere.
-    struct Driven : TimelineSprite {
-        void drive(Timeline<float>& t) {
-            for (float* f : {&_pos.x, &_vel.value, &_color.a, &_imageScale.y})
-                setTimeline(*f, t);
-        }
-    };
-    auto fields = [](const Sprite& s) {
-        return std::vector<float>{s.pos().x, s.vel().value, s.color().a, s.imageScale().y};
-    };
-    Driven s;
-    float outside = 0;
-    Timeline<float> t = ramp(1);
-    s.drive(t);
-    s.setTimeline(outside, t);
-    s.animate(0.5);
-    // The copies start from the beginning.
-    std::unique_ptr<Sprite> copy(s.duplicate());
-    copy->animate(0.25);
-    EXPECT_EQ(fields(s), std::vector<float>(4, 0.5f));
-    EXPECT_EQ(fields(*copy), std::vector<float>(4, 0.25f));
-    EXPECT_FLOAT_EQ(outside, 0.25f);
 }
