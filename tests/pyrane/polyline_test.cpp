@@ -18,54 +18,6 @@ bool finite(const Strip& strip) {
 
 } // namespace
 
-TEST(TexturedPolyLine, TheRibbonStandsAcrossTheLineAndEachPointCarriesTheLengthToItsNext) {
-    TexturedPolyLine line;
-    line.addPoint(0, 0).addPoint(V(10, 0)).addPoint(20, 0);
-    EXPECT_EQ(line.quadStrip(), (Strip{{1, 0},
-                                       {0, 8},
-                                       {1, 1},
-                                       {0, -8},
-                                       {2, 0},
-                                       {10, 8},
-                                       {2, 1},
-                                       {10, -8},
-                                       {2, 0},
-                                       {20, 8},
-                                       {2, 1},
-                                       {20, -8}}));
-    EXPECT_EQ(line.lengths(), (std::vector<float>{10, 20, 20}));
-
-    // At a corner the ribbon takes the mean of the two directions.
-    TexturedPolyLine corner;
-    corner.addPoint(0, 0).addPoint(10, 0).addPoint(10, 10);
-    const float r = std::sqrt(0.5f);
-    EXPECT_NEAR(corner.directions()[1].x, r, 1e-6);
-    EXPECT_NEAR(corner.directions()[1].y, r, 1e-6);
-    EXPECT_NEAR(corner.quadStrip()[5].x, 10 - 8 * r, 1e-5);
-    EXPECT_NEAR(corner.quadStrip()[5].y, 8 * r, 1e-5);
-    EXPECT_EQ(corner.normals()[2], V(-1, 0));
-}
-
-TEST(TexturedPolyLine, SettingsWaitForTheNextPointAndClearingKeepsTheRibbon) {
-    TexturedPolyLine line;
-    line.addPoint(0, 0).addPoint(10, 0);
-    line.width(4);
-    line.textureTileLength(5);
-    EXPECT_EQ(line.quadStrip()[1], V(0, 8));
-    // Through the base class too.
-    PolyLine& base = line;
-    base.addPoint(30, 0);
-    EXPECT_EQ(line.quadStrip()[0], V(2, 0));
-    EXPECT_EQ(line.quadStrip()[1], V(0, 2));
-    EXPECT_EQ(line.quadStrip().size(), 12u);
-
-    line.clear();
-    EXPECT_TRUE(line.points().empty());
-    EXPECT_EQ(line.quadStrip().size(), 12u);
-    line.addPoint(5, 5);
-    EXPECT_EQ(line.quadStrip().size(), 4u);
-}
-
 TEST(TexturedPolyLine, LonePointsAndFoldsGetADirectionInsteadOfNaN) {
     struct Case {
         Strip points;
