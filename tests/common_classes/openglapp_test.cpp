@@ -6,7 +6,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "support/command.h"
 #include "support/glwindow.h"
 
 namespace {
@@ -408,31 +408,16 @@ TEST(OpenglApp, FramesClearBlackWithoutAStateAndRedWithTheDefaultState) {
     app.currentState(nullptr);
 }
 
-// The output and exit status of the game started with the given environment changes,
-// ended after `seconds` if it still runs then (status -1).
-std::pair<std::string, int> runGame(const std::string& env, int seconds) {
-    const std::string command =
-        "env " + env + " timeout -s TERM " + std::to_string(seconds) + " ./kestrane 2>&1";
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return {"", -2};
-    std::string out;
-    char buf[256];
-    while (fgets(buf, sizeof buf, p))
-        out += buf;
-    const int status = pclose(p);
-    if (!WIFEXITED(status)) return {out, -3};
-    return {out, WEXITSTATUS(status) == 124 ? -1 : WEXITSTATUS(status)};
-}
-
 // Without a display the game says so and stops at once; SDL's drawing-nowhere drivers
-// serve only when asked for by name.
+// serve only when asked for by name (still running when `timeout` ends it: status 124).
 TEST(Entry, WithoutADisplayTheGameStopsWithItsTextButAHeadlessDriverRunsWhenAsked) {
-    const auto [out, status] = runGame("-u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER", 10);
-    EXPECT_GT(status, 0) << out;
+    const auto [status, out] = TestSupport::runCommand(
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 ./kestrane 2>&1");
+    EXPECT_TRUE(status > 0 && status != 124) << out;
     EXPECT_NE(out.find("Couldn't register Windows Class"), std::string::npos) << out;
-
-    const auto [outOff, statusOff] = runGame("-u DISPLAY SDL_VIDEODRIVER=offscreen", 3);
-    EXPECT_EQ(statusOff, -1) << "still running when ended: " << outOff;
+    const auto [statusOff, outOff] = TestSupport::runCommand(
+        "env -u DISPLAY SDL_VIDEODRIVER=offscreen timeout 3 ./kestrane 2>&1");
+    EXPECT_EQ(statusOff, 124) << outOff;
 }
 
 } // namespace
