@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <map>
 #include <set>
 
@@ -23,41 +22,10 @@ using Color = RGBA<float>;
 
 class MultiEntityTest : public TestSupport::EnemyTest {};
 
-TEST(MultiEntityLinks, TheGamePointsEveryEnemyAtThePlayStatesListsAndShip) {
-    TestSupport::startGame();
-    EXPECT_EQ(MultiEntity::_firedBullets, &statePlay._enemyBullets);
-    EXPECT_EQ(MultiEntity::_explosions, &statePlay._explosions);
-    EXPECT_EQ(MultiEntity::_player, &statePlay._player._ship);
-}
-
-// The enemies' starting values (the middle of the field, the core's score factor, the
-// boss's lone drop entry) show in the damage, firing and design tests.
-TEST_F(MultiEntityTest, ANewEnemysDropTableIsSeededFromTheEnemiesGenerator) {
-    for (int i = 0; i < 50; ++i) {
-        RandGenerator next = MultiEntity::_rand;
-        const auto seed =
-            static_cast<std::uint32_t>(static_cast<std::int64_t>(next(-10000, 10000)));
-        MultiEntity enemy;
-        EXPECT_EQ(&enemy.fireScript(), &enemy._ammoGroups.at(0).script);
-        // The table draws as one seeded with the truncated draw's low 32 bits.
-        ASSERT_EQ(enemy._powerupDrop.entries().size(), 1u);
-        RandWeighted<Powerup::Type> reference;
-        reference.seed(seed);
-        reference.addValue(Powerup::None, 0.0001f);
-        for (Powerup::Type kind : {Powerup::None, Powerup::Fire, Powerup::BombBlack}) {
-            reference.addValue(kind, 1);
-            enemy._powerupDrop.addValue(kind, 1);
-        }
-        for (int draw = 0; draw < 20; ++draw)
-            ASSERT_EQ(enemy._powerupDrop(), reference()) << i;
-    }
-}
-
-TEST_F(MultiEntityTest, PiecesTakeTheColourOfTheMomentAndABoxAroundTheirOffset) {
+// Which colour each piece takes, the drawing test shows.
+TEST_F(MultiEntityTest, PiecesTakeABoxAroundTheirOffsetAndASecondCoreReplacesTheFirst) {
     MultiEntity enemy;
-    enemy._hullColor = Color(1, 0, 0, 1);
     enemy.addHull(image("box_4x2"), -5, 2, 8, 25);
-    enemy._hullColor = Color(0, 0, 1, 1);
     enemy.addAmmo(image("box_2x2"), 3, -1, 2, 1, 10, 7);
     EXPECT_EQ(enemy.newAmmoGroup(), 1);
     enemy.addAmmo(image("box_2x1"), 0, 4, 1, 1, 5, 0);
@@ -66,13 +34,10 @@ TEST_F(MultiEntityTest, PiecesTakeTheColourOfTheMomentAndABoxAroundTheirOffset) 
 
     const HullEntity* hull = enemy._hull.front();
     EXPECT_EQ(hull->posAbs(), V(-5, 2)) << "animated once";
-    EXPECT_EQ(hull->color(), Color(1, 0, 0, 1));
     EXPECT_EQ(hull->_bbox, Vell::AABB2<float>(-2, -1, 2, 1));
-    EXPECT_EQ(enemy._ammoGroups[0].ammo.front()->color(), Color(1, 1, 1, 1));
     EXPECT_EQ(enemy._ammoGroups[1].ammoCount, 1) << "into the current group";
     // The second core replaced the first (the sanitizer run sees the first deleted).
     EXPECT_EQ(enemy._core->image(), image("cross_2_4x4"));
-    EXPECT_EQ(enemy._core->color(), Color(0, 0, 1, 1));
     EXPECT_EQ(enemy._coreClosedTime, 3.0);
 
     enemy.clear();
