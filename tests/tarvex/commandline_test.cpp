@@ -117,9 +117,6 @@ TEST(CommandLine, ReplayAndRecordFilesAreCheckedBeforeTheGameRuns) {
          "kestrane: " + bad +
              ":2: expected the seeds line \"seeds move=N fire=N background=N "
              "play=N\"\n"},
-        {{"--replay", "/nonexistent.replay"},
-         1,
-         "kestrane: /nonexistent.replay: cannot read the replay: No such file or directory\n"},
         {{"--record", "/nonexistent/game.replay"},
          1,
          "kestrane: cannot record in /nonexistent/game.replay: the folder /nonexistent cannot be "
@@ -155,8 +152,6 @@ TEST(CommandLine, TheProgramAnswersWithoutADisplayAndWithTheRightStatus) {
         {"--bogus 2>&1", 2, usageError("unknown option '--bogus'")},
         // Complaints go to standard error, not to standard output.
         {"--bogus 2>/dev/null", 2, ""},
-        {"--replay /nonexistent.replay 2>&1", 1,
-         "kestrane: /nonexistent.replay: cannot read the replay: No such file or directory\n"},
     };
     for (const auto& c : cases) {
         const TestSupport::CommandResult r = TestSupport::runCommand(program + " " + c.args);

@@ -215,18 +215,3 @@ TEST_F(Pictures, AnimationFramesAreDrawnWithinTheirCutAndDiffer) {
         EXPECT_EQ(total, ink(b, {0, 0, b.w(), b.h()}));
     }
 }
-
-TEST_F(Pictures, LogoHasDarkLettersWithALightRim) {
-    const Pyrane::Bitmap& b = bitmapOf("logo");
-    int dark = 0, light = 0;
-    for (int y = 0; y < 38; ++y)
-        for (int x = 0; x < 118; ++x) {
-            Pixel p = b.pixelColor({x, y});
-            dark += p.a == 255 && p.r < 40;
-            light += p.a == 255 && p.r > 200;
-        }
-    // Dark letters show on the cyan tiles, the light rim on the black ground.
-    EXPECT_GT(dark, 600);
-    EXPECT_GT(light, 300);
-    EXPECT_EQ(ink(b, {0, 0, b.w(), b.h()}), ink(b, {0, 0, 118, 38}));
-}
