@@ -396,18 +396,6 @@ TEST(OpenglApp, CursorHidesAndShowsBalanced) {
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
 
-TEST(OpenglApp, FramesClearBlackWithoutAStateAndRedWithTheDefaultState) {
-    OpenglAppMultistate& app = TestSupport::app();
-    EXPECT_TRUE(app.frame());
-    EXPECT_EQ(TestSupport::readPixel(10, 10), (TestSupport::Pixel{0, 0, 0, 255}));
-    struct Plain : OpenglAppMultistate::State {
-    } plain;
-    app.currentState(&plain);
-    EXPECT_TRUE(app.frame());
-    EXPECT_EQ(TestSupport::readPixel(10, 10), (TestSupport::Pixel{255, 0, 0, 255}));
-    app.currentState(nullptr);
-}
-
 // Without a display the game says so and stops at once; SDL's drawing-nowhere drivers
 // serve only when asked for by name (still running when `timeout` ends it: status 124).
 TEST(Entry, WithoutADisplayTheGameStopsWithItsTextButAHeadlessDriverRunsWhenAsked) {

@@ -62,19 +62,6 @@ TEST_F(SoundTest, EffectsPlayOnSeparateChannelsAtTheirVolume) {
     EXPECT_EQ(tap.loudestOver(0.2), 0);
 }
 
-TEST_F(SoundTest, ReloadingFromAnotherPathReplacesTheEffects) {
-    writeFile(_dir.path("sound/long.wav"), TestSupport::wavTone(0.5));
-    writeFile(_dir.path("sound/short.wav"), TestSupport::wavTone(0.25));
-    load("sound/", "hit long.wav\nold long.wav\n");
-    const Uint32 before = Sound::soundLibrary["hit"]->alen;
-    // An empty path is the working directory.
-    TestSupport::CurrentDir inside(_dir.dir());
-    load("", "hit sound/short.wav\n");
-    ASSERT_NE(Sound::soundLibrary["hit"], nullptr);
-    EXPECT_LT(Sound::soundLibrary["hit"]->alen, before);
-    EXPECT_FALSE(Sound::soundAssignments.exists("old"));
-}
-
 TEST_F(SoundTest, BrokenAssignmentsSamplesAndSongsAreSilent) {
     // Good lines amid binary garbage, a line of a megabyte, an unclosed quote and a key
     // without values; entries naming a text, nothing, the folder itself, a folder, a

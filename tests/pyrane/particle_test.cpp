@@ -1,3 +1,5 @@
+// The particle pool and the particle systems as the game's explosions use them: particles
+// appended by hand, moved and drawn, none emitted or removed by a rule.
 #include "pyrane/particle.h"
 
 #include <cmath>
@@ -10,7 +12,6 @@
 namespace {
 
 using Held = std::vector<std::unique_ptr<Particle>>;
-using Die = ParticleSystem::ParticleDie;
 using Rad = RadVector2<float>;
 using C = RGBA<float>;
 
@@ -59,50 +60,6 @@ TEST(ParticlePool, ReleasedSlotsAreHandedOutAgainFirstInFirstOutAsFreshParticles
     EXPECT_EQ(next[10]->color, C(1, 1, 1, 1));
 }
 
-TEST(ParticleSystem, EmissionCarriesTheFractionSoTwoAndAHalfASecondMakeFiveInTwoSeconds) {
-    // Quarter-second steps carry 0.25, 0.5, 0.125, 0.375 and 0 after each emission.
-    for (const auto& [steps, frames] :
-         {std::pair{120, std::vector<int>{24, 48, 72, 96, 120}}, {8, {2, 4, 5, 7, 8}}}) {
-        ParticleSystem s;
-        s.emissionRate(2.5f);
-        std::vector<int> emitting;
-        for (int frame = 1; frame <= steps; ++frame) {
-            const unsigned int before = s.emitted();
-            s.animate(2.0 / steps);
-            if (s.emitted() != before) emitting.push_back(frame);
-        }
-        EXPECT_EQ(emitting, frames) << steps;
-        EXPECT_EQ(s.alive(), 5u) << "no death rule, none removed";
-    }
-}
-
-TEST(ParticleSystem, LimitsPauseEmissionAndWhatTheyHeldBackIsDroppedNotQueued) {
-    ParticleSystem s;
-    s.emissionRate(8); // one a frame of 1/8 s
-    s.particlesMaxCount(2, 0);
-    s.particleDieMethod(ParticleSystem::DIE_LIFETIME); // after 1 s
-    std::vector<unsigned int> alive;
-    for (int frame = 1; frame <= 10; ++frame) {
-        s.animate(0.125);
-        alive.push_back(s.alive());
-    }
-    // The first dies in frame 8, the second in frame 9 right after the third came.
-    EXPECT_EQ(alive, (std::vector<unsigned int>{1, 2, 2, 2, 2, 2, 2, 1, 1, 2}));
-    EXPECT_EQ(s.emitted(), 4u);
-    s.deleteParticles();
-    s.animate(0.125);
-    EXPECT_EQ(s.alive(), 1u) << "with room for two, one a frame: nothing was queued";
-
-    s.particlesMaxCount(100, 6);
-    for (int frame = 0; frame < 10; ++frame)
-        s.animate(0.125);
-    EXPECT_EQ(s.emitted(), 6u) << "the total limit counts since the last reset";
-    s.reset();
-    EXPECT_EQ(s.alive() + s.emitted() + s.particles().size(), 0u);
-    s.animate(0.125);
-    EXPECT_EQ(s.emitted(), 1u);
-}
-
 TEST(ParticleSystem, ParticlesStopWithoutReversingScaleStopsAtZeroAndColourRunsFree) {
     Emitter s(10, 20);
     s.emmiterOffset(V(3, 4));
@@ -127,31 +84,6 @@ TEST(ParticleSystem, ParticlesStopWithoutReversingScaleStopsAtZeroAndColourRunsF
     EXPECT_NEAR(p.color.g, 0.5f, 1e-5);
     EXPECT_NEAR(p.color.a, 0.75f, 1e-5);
     EXPECT_NEAR(p.lifetime, 0.5f, 1e-5);
-}
-
-TEST(ParticleSystem, OnlyTheAlphaAndLifetimeRulesRemoveParticles) {
-    struct Case {
-        int rule;
-        float alphaVelocity;
-        int dyingFrame; // 0: never within 4 s
-    };
-    for (const Case& c :
-         {Case{ParticleSystem::DIE_ALPHA, 0, 0}, Case{ParticleSystem::DIE_ALPHA, -1, 8},
-          Case{ParticleSystem::DIE_LIFETIME, 0, 4}, Case{ParticleSystem::DIE_NEVER, -1, 0},
-          Case{2, -1, 0}}) {
-        ParticleSystem s;
-        s.particleDieMethod(Die(c.rule));
-        s.particleAlphaVelocity(c.alphaVelocity);
-        s.particleLifetime(0.5f, 0);
-        s.createParticles(3);
-        int died = 0;
-        for (int frame = 1; frame <= 32 && !died; ++frame) {
-            s.animate(0.125);
-            if (s.particles().empty()) died = frame;
-        }
-        EXPECT_EQ(died, c.dyingFrame) << "rule " << c.rule << ", alpha " << c.alphaVelocity;
-        EXPECT_EQ(s.alive(), s.particles().size());
-    }
 }
 
 using ParticleDrawTest = EngineTest;
