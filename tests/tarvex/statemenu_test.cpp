@@ -65,13 +65,9 @@ TEST_F(StateMenuTest, PromptBlinksEveryQuarterSecond) {
     EXPECT_EQ(promptPixels(0.2), shown); // 0.259 s into it
 }
 
-TEST_F(StateMenuTest, CreditsAreOneLineOfSixPartsRunningLeftAndRestartingAtHeight18) {
+TEST_F(StateMenuTest, CreditsAreOneLineOfKnownCharactersRunningLeftAndRestartingAtHeight18) {
     const std::string text = Tarvex::StateMenu::creditsText;
     EXPECT_EQ(text.find('\n'), std::string::npos);
-    int separators = 0;
-    for (std::size_t at = 0; (at = text.find("  *  \t\t", at)) != std::string::npos; ++at)
-        ++separators;
-    EXPECT_EQ(separators, 5);
     for (char c : text)
         EXPECT_TRUE(c == '\t' || game.font->charImage(static_cast<unsigned char>(c))) << c;
 
