@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <set>
 
 #include "common_classes/sound/sound.h"
@@ -84,22 +83,6 @@ protected:
             std::ranges::count_if(play._enemies, [](auto* e) { return design(*e) != "boss"; }));
     }
 };
-
-TEST_F(EnemiesTest, AGameOpensWithThreeSmallBoxesAboveTheTopDriftingDown) {
-    play.reset();
-    step(0.001);
-    ASSERT_EQ(play._enemies.size(), 3u);
-    EXPECT_EQ(play._enemiesSpawned, 3);
-    for (MultiEntity* e : play._enemies) {
-        EXPECT_EQ(design(*e), "box");
-        // Placed but not yet moved: the design's own script decides where it enters.
-        EXPECT_EQ(e->_pos.y, 110);
-        EXPECT_GE(e->_pos.x, 10);
-        EXPECT_LE(e->_pos.x, 150);
-        EXPECT_EQ(e->_vel.y, -10);
-        EXPECT_LE(std::abs(e->_vel.x), 10);
-    }
-}
 
 TEST_F(EnemiesTest, TheFieldIsRefilledUpToTheLimitOnlyOnceItHasThinnedOutToTheRefillLevel) {
     struct Case {
