@@ -68,13 +68,10 @@ TEST(CommandLine, OptionsAnswerAndStopOrRunTheGame) {
     }
 }
 
-TEST(CommandLine, HelpListsTheOptionsTheKeysAndThePadButtons) {
+TEST(CommandLine, HelpListsTheOptionsInEightyColumns) {
     const std::string help = Tarvex::helpText();
-    for (const char* line :
-         {"Usage: kestrane [OPTION]...\n", "\n  --help  ", "\n  --version  ", "\n  --record FILE  ",
-          "\n  --replay FILE  ", "\n  arrow keys  ", "\n  Space, Control, Shift, Z  ", "\n  P  ",
-          "\n  Escape  ", "\n  F5, F6  ", "\n  d-pad, left stick  ", "\n  A, B, X, right trigger  ",
-          "\n  Start  ", "\n  Back  ", "$XDG_DATA_HOME/kestrane"})
+    for (const char* line : {"Usage: kestrane [OPTION]...\n", "\n  --help  ", "\n  --version  ",
+                             "\n  --record FILE  ", "\n  --replay FILE  "})
         EXPECT_NE(help.find(line), std::string::npos) << line << " missing from\n" << help;
     // Every line fits a terminal of 80 columns.
     std::istringstream lines(help);
