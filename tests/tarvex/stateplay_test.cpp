@@ -168,15 +168,11 @@ TEST_F(StatePlayTest, MessagesStackAsLinesAndStayForTheSumOfTheirTimes) {
     play.message("POWER UP", 1.0, false);
     step(0.25, 10);
     ASSERT_EQ(play._messageText, "GET READY\nPOWER UP") << "3 s after the first";
-    // The enemies' white ammo would mix with the text.
-    play.clearEnemies();
-    play.clearEnemyBullets();
+    quietField(); // the enemies' white ammo would mix with the text
     step(0);
     expectPrinted(
         readPicture(), {10, 30, 150, 80},
         {{"GET READY\nPOWER UP", {80.2f, 45.2f}, Renderer2D::CENTER, Renderer2D::BOTTOM}});
-    play.clearEnemies();
-    play.clearEnemyBullets();
     step(0.01);
     EXPECT_EQ(count(readPicture(), {10, 30, 150, 80}, 255), 0);
 
