@@ -88,7 +88,7 @@ TEST_F(GameTest, BlowupStretchesThePictureInEveryWindowModeAndLetterboxesFullScr
     EXPECT_EQ(wrongBlowupPixels((width - w) / 2, (height - h) / 2, w, h), 0);
 }
 
-// Saves that fail keep the old files and the new mode for this run: the full disk test.
+// That a save which fails keeps the old file and this run's mode, the full disk test checks.
 TEST_F(GameTest, F5AndF6WrapAroundAndRewriteTheSettingsKeepingOtherKeys) {
     game.screenSize(0);
     EXPECT_EQ(game.screenSize(), 1);

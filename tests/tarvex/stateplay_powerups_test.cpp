@@ -143,10 +143,13 @@ TEST_F(PowerupTest, DuringGameOverPowerupsMoveButNoneIsCollected) {
     step(0.1, 30);
     ASSERT_EQ(play._powerups.size(), 3u);
     // The bombs homed in on the last position, where they now hover; the weapon fell.
+    int homing = 0;
     for (const Powerup* p : play._powerups)
         if (p->_homing) {
+            ++homing;
             EXPECT_LT((p->pos() - last).abs(), 1.5f);
         }
+    EXPECT_EQ(homing, 2) << "both bombs, not the weapon";
     EXPECT_LT(play._powerups.back()->pos().y, last.y - 25);
     EXPECT_EQ(play._score, 0);
     EXPECT_TRUE(play._blasts.empty());
