@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up time and memory of the game against a bare SDL window with a GL context that
-# only clears (bench/startup/bare_window.cpp), both on one virtual display with SDL's
-# dummy audio driver. For each program and run:
+# only clears (bench/startup/bare_window.cpp), all on one virtual display with SDL's
+# dummy audio driver; between them, the same window drawing one textured quad ("quad"),
+# the floor of drawing pictures at all. For each program and run:
 #   first_frame  seconds from the program's start to the return of its first buffer swap
 #                (the title frame for the game), reported by the preloaded swap shim
 #   rss_first    resident memory at that first swap
@@ -49,9 +50,10 @@ rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 # One run of a program: its figures as "name value" lines into $work/NAME.RUN.
 measure() {
   local name=$1 program=$2 run=$3 out=$work/$1.$3
+  shift 3
   (cd "$(dirname "$program")" &&
     KESTRANE_BENCH_T0=$(date +%s%N) KESTRANE_BENCH_OUT=$out.swap LD_PRELOAD=$shim \
-      exec "$program" >/dev/null 2>&1) &
+      exec "$program" "$@" >/dev/null 2>&1) &
   pid=$!
   for _ in $(seq 1000); do [ -s "$out.swap" ] && break; sleep 0.01; done
   [ -s "$out.swap" ] || { echo "startup.sh: $name showed no frame" >&2; exit 1; }
@@ -75,12 +77,13 @@ figure() { cat "$work/$1".[0-9]* | awk -v k="$2" '$1 == k { print $2 }' | median
 
 for run in $(seq "$runs"); do
   measure bare "$bare" "$run"
+  measure quad "$bare" "$run" --textured-quad
   measure game "$game" "$run"
 done
 
 echo "start-up and memory, median of $runs runs (memory in MB):"
 printf '%-14s %12s %10s %10s %10s\n' program first_frame_s rss_first rss_menu rss_play
-for name in bare game; do
+for name in bare quad game; do
   printf '%-14s %12s' "$name" "$(figure "$name" first_frame)"
   for key in rss_first rss_menu rss_play; do
     kb=$(figure "$name" "$key")
@@ -91,3 +94,6 @@ done
 awk -v g="$(figure game first_frame)" -v b="$(figure bare first_frame)" \
   -v gm="$(figure game rss_menu)" -v bm="$(figure bare rss_menu)" \
   'BEGIN { printf "game - bare: first frame %+.3f s (target <= 0.015), menu memory %+.1f MB (target <= 8)\n", g - b, (gm - bm) / 1024 }'
+awk -v q="$(figure quad first_frame)" -v b="$(figure bare first_frame)" \
+  -v qm="$(figure quad rss_menu)" -v bm="$(figure bare rss_menu)" \
+  'BEGIN { printf "quad - bare: first frame %+.3f s, menu memory %+.1f MB\n", q - b, (qm - bm) / 1024 }'

@@ -1,7 +1,6 @@
 #include "pyrane/image.h"
 
 #include <algorithm>
-#include <array>
 
 #include "pyrane/bitmap.h"
 #include "pyrane/renderer2d.h"
@@ -14,51 +13,14 @@ Vector2<int> truncated(const Vector2<float>& v) {
     return {int(v.x), int(v.y)};
 }
 
-// One image's side of the mask test: the words of each mask row that the overlap
-// covers, from first to last, with the overlap starting off bits into word first and
-// the bits of word last past the overlap's right edge cleared by keepLast.
-class MaskSpan {
-public:
-    MaskSpan(const Bitmap& bitmap, const Vell::AABB2<int>& box, std::uint32_t keepLast)
-        : _mask(bitmap.bitmaskData()), _wordsPerRow(bitmap.bitmaskWordsPerRow()),
-          _maskRows(bitmap.h()), _firstRow(box.min.y), _first(box.min.x / 32),
-          _last(box.max.x / 32), _off(box.min.x % 32), _keepLast(keepLast) {}
-
-    int first() const { return _first; }
-    int last() const { return _last; }
-
-    // Row r of the overlap, null when the bitmap has no mask there.
-    const std::uint32_t* row(int r) const {
-        const int y = _firstRow + r;
-        if (!_mask || unsigned(y) >= unsigned(_maskRows)) return nullptr;
-        return _mask + std::size_t(y) * _wordsPerRow;
-    }
-
-    // The 32 pixels of the row that start at the overlap's left edge plus 32 * (i - first),
-    // the overlap's first pixel in the most significant bit.
-    std::uint32_t window(const std::uint32_t* row, int i) const {
-        const std::uint32_t w = word(row, i);
-        if (_off == 0) return w;
-        const std::uint32_t next = i == _last ? 0 : word(row, i + 1);
-        return (w << _off) | (next >> (32 - _off));
-    }
-
-private:
-    // A word past the end of the row (the overlap ends at the bitmap's right edge) is empty.
-    std::uint32_t word(const std::uint32_t* row, int i) const {
-        const std::uint32_t w = unsigned(i) < unsigned(_wordsPerRow) ? row[i] : 0;
-        return i == _last ? w & _keepLast : w;
-    }
-
-    const std::uint32_t* _mask;
-    int _wordsPerRow;
-    int _maskRows;
-    int _firstRow;
-    int _first;
-    int _last;
-    int _off;
-    std::uint32_t _keepLast;
-};
+// The 32 collision mask bits of a row from pixel x on, pixel x in the most significant
+// bit; words past the row's end read as empty.
+inline std::uint32_t maskBits(const std::uint32_t* row, int wordsPerRow, int x) {
+    const int i = x / 32;
+    const std::uint64_t high = i < wordsPerRow ? row[i] : 0;
+    const std::uint64_t low = i + 1 < wordsPerRow ? row[i + 1] : 0;
+    return std::uint32_t((((high << 32) | low) << (x % 32)) >> 32);
+}
 
 unsigned char alphaAt(const Bitmap& bitmap, int x, int y) {
     return bitmap.pixelColor({x, y}).a;
@@ -145,33 +107,34 @@ int Image::collision(const Image& a, const Vector2<float>& posA, unsigned char a
 
 int Image::collision(const Image& a, const Vector2<float>& posA, const Image& b,
                      const Vector2<float>& posB) {
-    // Entry n has the n lowest bits set.
-    static constexpr std::array<std::uint32_t, 33> maskShiftLeft = [] {
-        std::array<std::uint32_t, 33> table{};
-        for (int n = 1; n <= 32; ++n)
-            table[n] = (table[n - 1] << 1) | 1u;
-        return table;
-    }();
-
     const Vell::AABB2<int> screen = a.screenRect(posA) & b.screenRect(posB);
     if (!screen.isValid()) return 0;
+    const std::uint32_t* maskA = a._bitmap->bitmaskData();
+    const std::uint32_t* maskB = b._bitmap->bitmaskData();
+    if (!maskA || !maskB) return 0;
     const Vell::AABB2<int> inA = a.toBitmap(screen, posA);
     const Vell::AABB2<int> inB = b.toBitmap(screen, posB);
-    // The bit positions of the last word at or beyond the overlap's right edge.
-    const int tailA = (inA.max.x / 32 + 1) * 32 - inA.max.x;
-    const int tailB = (inB.max.x / 32 + 1) * 32 - inB.max.x;
-    const MaskSpan spanA(*a._bitmap, inA, ~maskShiftLeft[tailA]);
-    const MaskSpan spanB(*b._bitmap, inB, ~maskShiftLeft[tailB]);
+    const int wordsA = a._bitmap->bitmaskWordsPerRow();
+    const int wordsB = b._bitmap->bitmaskWordsPerRow();
 
-    const int rows = screen.max.y - screen.min.y - 1;
+    // The overlap in windows of 32 pixels from its left edge; the last window keeps only
+    // the pixels inside the overlap.
+    const int width = screen.max.x - screen.min.x;
+    const int windows = (width + 31) / 32;
+    const std::uint32_t keepLast = ~0u << (windows * 32 - width);
+    // The overlap's rows but its last, where both bitmaps have mask rows.
+    const int firstRow = std::max({0, -inA.min.y, -inB.min.y});
+    const int endRow = std::min({screen.max.y - screen.min.y - 1, a._bitmap->h() - inA.min.y,
+                                 b._bitmap->h() - inB.min.y});
     int count = 0;
-    for (int r = 0; r < rows; ++r) {
-        const std::uint32_t* rowA = spanA.row(r);
-        const std::uint32_t* rowB = spanB.row(r);
-        if (!rowA || !rowB) continue;
-        for (int i = spanA.first(), j = spanB.first(); i <= spanA.last() && j <= spanB.last();
-             ++i, ++j)
-            if (spanA.window(rowA, i) & spanB.window(rowB, j)) ++count;
+    for (int r = firstRow; r < endRow; ++r) {
+        const std::uint32_t* rowA = maskA + std::size_t(inA.min.y + r) * wordsA;
+        const std::uint32_t* rowB = maskB + std::size_t(inB.min.y + r) * wordsB;
+        for (int w = 0; w < windows; ++w) {
+            const std::uint32_t both = maskBits(rowA, wordsA, inA.min.x + 32 * w) &
+                                       maskBits(rowB, wordsB, inB.min.x + 32 * w);
+            count += (w + 1 < windows ? both : both & keepLast) != 0;
+        }
     }
     return count;
 }
