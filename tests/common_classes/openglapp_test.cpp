@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <functional>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -235,91 +234,6 @@ TEST(OpenglApp, AKeyBehindAFloodOfMouseMotionReachesTheStateInTheNextFrame) {
     };
     app.mainLoop();
     EXPECT_EQ(keysAtFrame, (std::vector<std::size_t>{1, 1, 1}));
-}
-
-// Fixed steps with a key message of its own before each; the window's key-downs and
-// repaints are kept from the application while it feeds the frames.
-struct FixedFeed : OpenglApp::FrameSource {
-    std::vector<double> steps;
-    std::size_t next = 0;
-    int ends = 0;
-    bool admits(unsigned int msg, unsigned int, long) override {
-        return msg != WM_KEYDOWN && msg != WM_PAINT;
-    }
-    std::optional<double> beginFrame(OpenglApp& app, double) override {
-        if (next == steps.size()) return std::nullopt;
-        app.message(app.hwnd(), WM_KEYUP, 'A' + unsigned(next), KEY_PREVIOUSLY_DOWN);
-        return steps[next++];
-    }
-    void endFrame(OpenglApp&) override { ++ends; }
-};
-
-TEST(OpenglApp, AFrameSourceGivesStepsAndMessagesUntilItRunsOutThenTheTimerTakesOver) {
-    FixedFeed feed;
-    ScriptedApp app;
-    RecordingState s;
-    feed.steps = {0.25, 0.5, 0.125};
-    s.onFrame = [&](RecordingState& st) { return st.dts.size() < 5; };
-    app.onInit = [&](ScriptedApp& a) {
-        a.currentState(&s);
-        a.frameSource(&feed);
-        Platform::postMessage(a.hwnd(), WM_KEYDOWN, VK_LEFT, 0);
-        Platform::postMessage(a.hwnd(), WM_PAINT, 0, 0);
-        Platform::postMessage(a.hwnd(), WM_KEYUP, VK_RIGHT, KEY_PREVIOUSLY_DOWN);
-    };
-    app.mainLoop();
-    ASSERT_GE(s.dts.size(), 4u);
-    EXPECT_EQ(std::vector<double>(s.dts.begin(), s.dts.begin() + 3), feed.steps);
-    EXPECT_NE(s.dts[3], 0.125);
-    std::vector<unsigned int> keys;
-    for (auto [vk, lParam] : s.keys)
-        keys.push_back(vk);
-    EXPECT_EQ(keys, (std::vector<unsigned int>{VK_RIGHT, 'A', 'B', 'C'}));
-    EXPECT_EQ(feed.ends, 3);
-    EXPECT_EQ(app.frameSource(), nullptr);
-}
-
-struct LoggingObserver : OpenglAppMultistate::Observer {
-    void entering(OpenglAppMultistate::State* s) override { add("enter", s); }
-    void left(OpenglAppMultistate::State* s) override { add("left", s); }
-    void message(OpenglAppMultistate::State* s, unsigned int msg, unsigned int wParam,
-                 long) override {
-        if (msg == WM_KEYDOWN) add("key " + std::to_string(wParam), s);
-    }
-    void frameStarting(OpenglAppMultistate::State* s, double dt) override {
-        add("frame " + std::to_string(dt), s);
-    }
-    void frameDone(OpenglAppMultistate::State* s) override { add("done", s); }
-    void add(const std::string& what, OpenglAppMultistate::State* s) {
-        stateLog.push_back(what + " " + static_cast<RecordingState*>(s)->name);
-    }
-};
-
-TEST(OpenglAppMultistate, TheObserverSeesWhatEachStateIsGivenAroundItsOwnCalls) {
-    // Made before the application, so that they outlive its window's last messages.
-    LoggingObserver observer;
-    FixedFeed feed;
-    ScriptedApp app;
-    stateLog.clear();
-    RecordingState a("a"), b("b");
-    feed.steps = {0.5, 0.25, 0.125};
-    a.onFrame = [&](RecordingState& st) {
-        app.message(app.hwnd(), WM_KEYDOWN, 'K', 0);
-        if (st.times.size() == 2) app.currentState(&b);
-        return true;
-    };
-    b.onFrame = [](RecordingState&) { return false; };
-    app.onInit = [&](ScriptedApp& x) {
-        x.observer(&observer);
-        x.currentState(&a);
-        x.frameSource(&feed);
-    };
-    app.mainLoop();
-    app.observer(nullptr);
-    EXPECT_EQ(stateLog, (std::vector<std::string>{
-                            "enter a", "a.enter", "frame 0.500000 a", "key 75 a", "done a",
-                            "frame 0.250000 a", "key 75 a", "a.exit", "left a", "enter b",
-                            "b.enter", "done a", "frame 0.125000 b", "done b"}));
 }
 
 TEST(OpenglApp, ARefusedGlContextIsAStartupFailureThatLeavesNoWindow) {
