@@ -1,6 +1,6 @@
 // The application frame against a real SDL window and GL context under the
 // virtual display: the main loop's message budget, quitting, repaints, key
-// messages, the cursor and state switching.
+// messages, the cursor and the display given back.
 #include "common_classes/openglappmultistate.h"
 
 #include <SDL.h>
@@ -64,18 +64,12 @@ public:
     void close() override { ++closes; }
 };
 
-// What the states did, in order, across all states of a test.
-std::vector<std::string> stateLog;
-
+// A state that keeps the times, steps and keys it was given.
 struct RecordingState : OpenglAppMultistate::State {
-    explicit RecordingState(std::string n = "") : name(std::move(n)) {}
-    std::string name;
     std::vector<double> times, dts;
     std::vector<std::pair<unsigned int, long>> keys;
     std::function<bool(RecordingState&)> onFrame;
 
-    void onEnter() override { stateLog.push_back(name + ".enter"); }
-    void onExit() override { stateLog.push_back(name + ".exit"); }
     bool frame() override {
         times.push_back(time);
         dts.push_back(dt);
@@ -139,31 +133,6 @@ TEST(OpenglAppMultistate, RepaintRunsAFrameOfStepZeroWhoseFalseDestroysTheWindow
     EXPECT_DOUBLE_EQ(s.times[3], s.times[1] + s.dts[3]);
     EXPECT_FALSE(Platform::windowAlive(app.hwnd()));
     EXPECT_EQ(app.closes, 1);
-}
-
-TEST(OpenglAppMultistate, SwitchesRunExitThenEnterAndResetTime) {
-    ScriptedApp app;
-    stateLog.clear();
-    RecordingState a("a"), b("b");
-    // Switching from inside a frame: the old state leaves and the new one enters at once.
-    a.onFrame = [&](RecordingState& st) {
-        if (st.times.size() == 3) app.currentState(&b);
-        return true;
-    };
-    b.onFrame = [&](RecordingState& st) {
-        if (st.times.size() == 2) app.currentState(&b);
-        return st.times.size() < 4;
-    };
-    app.onInit = [&](ScriptedApp& x) { x.currentState(&a); };
-    app.mainLoop();
-    EXPECT_EQ(stateLog,
-              (std::vector<std::string>{"a.enter", "a.exit", "b.enter", "b.exit", "b.enter"}));
-    EXPECT_EQ(a.times.size(), 3u);
-    ASSERT_EQ(b.times.size(), 4u);
-    EXPECT_EQ(b.times[0], b.dts[0]);
-    EXPECT_EQ(b.times[2], b.dts[2]);
-    app.currentState(nullptr);
-    EXPECT_EQ(stateLog.back(), "b.exit");
 }
 
 // Queues a key event for the current window as SDL reports a key.
