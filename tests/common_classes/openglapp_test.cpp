@@ -1,6 +1,6 @@
 // The application frame against a real SDL window and GL context under the
-// virtual display: the main loop's message budget, quitting, repaints, key
-// messages, the cursor and the display given back.
+// virtual display: the main loop's message budget, quitting, key messages, the
+// cursor and the display given back.
 #include "common_classes/openglappmultistate.h"
 
 #include <SDL.h>
@@ -114,25 +114,6 @@ TEST(OpenglApp, CloseRunsOneLastFrameThenCloseOnceUnlessTheAppHandlesIt) {
         EXPECT_EQ(app.closes, 1);
         EXPECT_EQ(Platform::windowAlive(app.hwnd()), handled);
     }
-}
-
-TEST(OpenglAppMultistate, RepaintRunsAFrameOfStepZeroWhoseFalseDestroysTheWindow) {
-    ScriptedApp app;
-    RecordingState s;
-    s.onFrame = [&](RecordingState& st) {
-        if (st.times.size() == 2) Platform::postMessage(app.hwnd(), WM_PAINT, 0, 0);
-        return st.dt != 0 && st.times.size() < 10; // a repaint ends the loop
-    };
-    app.onInit = [&](ScriptedApp& a) { a.currentState(&s); };
-    app.mainLoop();
-    // Two frames, the repaint, and the frame of the pass that saw the quit message.
-    ASSERT_EQ(s.dts.size(), 4u);
-    EXPECT_EQ(s.times[0], s.dts[0]);
-    EXPECT_EQ(s.dts[2], 0.0);
-    EXPECT_EQ(s.times[2], s.times[1]);
-    EXPECT_DOUBLE_EQ(s.times[3], s.times[1] + s.dts[3]);
-    EXPECT_FALSE(Platform::windowAlive(app.hwnd()));
-    EXPECT_EQ(app.closes, 1);
 }
 
 // Queues a key event for the current window as SDL reports a key.
