@@ -103,27 +103,11 @@ TEST_F(EnemiesTest, TheFieldIsRefilledUpToTheLimitOnlyOnceItHasThinnedOutToTheRe
     }
 }
 
-TEST_F(EnemiesTest, TheMixIsSetWhenARefillStartsAndHoldsUntilTheNext) {
+// How the mix changes with the enemies spawned, the kept replay's figures show; the
+// designs it never meets must still come up.
+TEST_F(EnemiesTest, EveryRegularDesignComesUpInALaterMix) {
     play._bossDue = 100000;
-    auto weights = [&] {
-        std::vector<float> w;
-        for (const auto& entry : play._enemyChooser.entries())
-            w.push_back(entry.weight);
-        return w;
-    };
-    play.clearEnemies();
-    play._enemiesSpawned = 200;
-    supply();
-    const std::vector<float> at200 = {
-        play._enemyWeights[0].value(200), play._enemyWeights[1].value(200),
-        play._enemyWeights[2].value(200), play._enemyWeights[3].value(200)};
-    EXPECT_EQ(weights(), at200);
-    // Full field (no refill): the weights of 200 stay though far more have spawned.
     play._enemiesSpawned = 1000;
-    supply();
-    EXPECT_EQ(weights(), at200);
-    // Every design comes up in a mix that has them all.
-    play.clearEnemies();
     std::set<std::string> seen;
     for (int i = 0; i < 20 && seen.size() < 4; ++i) {
         play.clearEnemies();
