@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <map>
 #include <set>
 
@@ -84,28 +83,6 @@ TEST_F(MultiEntityTest, TheCoreOpensAfterItsClosedTimeAndClosesAfterItsOpenTimeC
     EXPECT_TRUE(greys.count(0.4f) && greys.count(0.75f));
 }
 
-TEST_F(MultiEntityTest, TheScriptPlacesTheEnemyAndTheDriftMovesItOnlyOnceTheScriptHasFinished) {
-    MultiEntity enemy;
-    enemy._pos = V(50, 110);
-    enemy._vel = V(30, -60);
-    enemy._moveScript.command(MoveScript::Aim());
-    enemy._moveScript.command(MoveScript::SetPos(20, 70));
-    enemy._moveScript.command(MoveScript::Wait(0.5, 0));
-    enemy.animate(0.25);
-    EXPECT_EQ(enemy._pos, V(50, 110)) << "where it was placed until the script sets it";
-    enemy.animate(0.25);
-    EXPECT_EQ(enemy._pos, V(20, 70));
-    enemy.animate(0.25);
-    enemy.animate(0.25);
-    EXPECT_EQ(enemy._pos, V(20, 70)) << "waiting: the script holds the enemy";
-    EXPECT_DOUBLE_EQ(enemy._age, 1.0);
-    enemy.animate(0.25);
-    EXPECT_EQ(enemy._pos, V(20, 70)) << "the wait has ended, the script not yet";
-    enemy.animate(0.5);
-    ASSERT_TRUE(enemy._moveScript._finished);
-    EXPECT_EQ(enemy._pos, V(35, 40)) << "drifted in the step in which the script finished";
-}
-
 TEST_F(MultiEntityTest, DrawsHullThenAmmoThenCoreAtItsPositionAndNoFiredPiece) {
     MultiEntity enemy;
     enemy._pos = V(40, 30);
@@ -168,26 +145,6 @@ TEST_F(MultiEntityTest, AVolleyFansItsPiecesAroundOneJitteredDirectionFromTheFro
     EXPECT_EQ(_fired.size(), 6u);
     EXPECT_EQ(enemy._bulletSpeed, 50);
     EXPECT_TRUE(enemy._ammoGroups[0].ammo.empty());
-}
-
-TEST_F(MultiEntityTest, AimedShotsFlyAtTheShipWithJitterOnlyAboveASmallSpread) {
-    _ship.pos(20, 10);
-    for (float spread : {0.0f, 0.01f, 0.4f}) {
-        MultiEntity enemy;
-        enemy._pos = V(60, 50);
-        enemy.addAmmo(image("box_2x2"), 0, 0, 1, 1, 1, 0);
-        enemy.fireScript().command(Fire(1, 2.0f, spread, 0, 35, true));
-        enemy.fireScript().command(Wait(1, 0));
-        RandGenerator next = MultiEntity::_rand;
-        const float r = float(next(-spread / 2, spread / 2));
-        enemy.animate(0.01);
-        ASSERT_EQ(_fired.size(), 1u);
-        const float toShip = std::atan2(-40.f, -40.f);
-        EXPECT_NEAR(_fired.back()->vel().angle, toShip + (spread > 0.01f ? r : 0), 1e-6);
-        EXPECT_EQ(_fired.back()->vel().value, 35);
-        delete _fired.back();
-        _fired.clear();
-    }
 }
 
 TEST_F(MultiEntityTest, NoPieceLeavesAtTheBottomEdgeAndAGroupWithoutAmmoCountStandsStill) {
