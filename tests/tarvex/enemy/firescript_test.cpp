@@ -35,48 +35,6 @@ std::vector<int> fireSteps(FireScript& script, int limit = 100000) {
     return steps;
 }
 
-// The steps a wait of `time` seconds holds its script after the step that started it.
-int heldSteps(double time) {
-    int held = 0;
-    double elapsed = 0;
-    do {
-        elapsed += dt;
-        ++held;
-    } while (elapsed < time);
-    return held;
-}
-
-TEST(FireScript, NestedLoopsFireFourVolleysInTwoPairsWithTheirWaitsBetween) {
-    Range pairGap(0.1 + 3 * dt, 0.3 + 4 * dt), betweenPairs(0.9 + 6 * dt, 2.5 + 8 * dt);
-    for (unsigned seed = 0; seed < 300; ++seed) {
-        FireScript::_rand.seed(seed);
-        RandGenerator reference;
-        reference.seed(seed);
-        FireScript script = scriptOf(Repeat(2), Repeat(2), Fire(1, -1.57f, 0, 0, 40, false),
-                                     Wait(0.2, 0.1), EndRepeat(), Wait(1.5, 0.7), EndRepeat());
-        const std::vector<int> fires = fireSteps(script);
-        ASSERT_EQ(fires.size(), 4u) << seed;
-        EXPECT_EQ(fires[0], 3) << "Repeat and Repeat take a step each";
-
-        // The waits in the order they run: inner, inner, outer, inner, inner, outer.
-        double waits[6];
-        for (int i = 0; i < 6; ++i)
-            waits[i] = i % 3 == 2 ? 1.5 + reference(0.7, -0.7) : 0.2 + reference(0.1, -0.1);
-        // A Fire, its Wait, the wait, EndRepeat, then the next Fire.
-        EXPECT_EQ(fires[1] - fires[0], heldSteps(waits[0]) + 3);
-        // ... and between the pairs the outer wait with EndRepeat and Repeat around it.
-        EXPECT_EQ(fires[2] - fires[1], heldSteps(waits[1]) + heldSteps(waits[2]) + 6);
-        EXPECT_EQ(fires[3] - fires[2], heldSteps(waits[3]) + 3);
-        pairGap.add((fires[1] - fires[0]) * dt);
-        pairGap.add((fires[3] - fires[2]) * dt);
-        betweenPairs.add((fires[2] - fires[1]) * dt);
-        EXPECT_EQ(script._current, &script._idle);
-    }
-    // Each wait is rounded up to whole steps. Two waits between the pairs rarely come
-    // near their ends together; bounds are all that is asked of their sum.
-    pairGap.expectBothEndsReached(dt);
-}
-
 TEST(FireScript, EveryStepReportsTheFrameItRanAndAnEndedScriptItsIdleFrame) {
     FireScript never;
     never.step(dt);
