@@ -2,7 +2,6 @@
 // appended by hand, moved and drawn, none emitted or removed by a rule.
 #include "pyrane/particle.h"
 
-#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -12,7 +11,6 @@
 namespace {
 
 using Held = std::vector<std::unique_ptr<Particle>>;
-using Rad = RadVector2<float>;
 using C = RGBA<float>;
 
 // Takes n slots from the pool; they go back when the holder goes.
@@ -58,32 +56,6 @@ TEST(ParticlePool, ReleasedSlotsAreHandedOutAgainFirstInFirstOutAsFreshParticles
     EXPECT_EQ(next[10].get(), released);
     EXPECT_EQ(next[10]->pos, V(0, 0));
     EXPECT_EQ(next[10]->color, C(1, 1, 1, 1));
-}
-
-TEST(ParticleSystem, ParticlesStopWithoutReversingScaleStopsAtZeroAndColourRunsFree) {
-    Emitter s(10, 20);
-    s.emmiterOffset(V(3, 4));
-    s.particleVelocity(Rad(10, 0), Rad(0, 0));
-    s.particleAcceleration(-100, 0);
-    s.particleScale(V(1, 1), V(0, 0), true, V(-4, -4), V(0, 0), true);
-    s.particleRotation(0, 0, 2, 0);
-    s.particleColor(C(1, 1, 1, 1), C(), C(2, -1, 0, -0.5f), C());
-    s.createParticles(1);
-    const Particle& p = *s.particles().front();
-    EXPECT_EQ(p.pos, V(13, 24));
-    for (int frame = 0; frame < 10; ++frame)
-        s.animate(0.05);
-    EXPECT_TRUE(p.vel.value == 0 && p.vel.angle == 0);
-    // (10 - 100 * 0.05) * 0.05 in the first frame, then standing.
-    EXPECT_FLOAT_EQ(p.pos.x, 13.25f);
-    EXPECT_FLOAT_EQ(p.lifetrail, 0.25f);
-    EXPECT_EQ(p.pos.y, 24);
-    EXPECT_EQ(p.scale, V(0, 0));
-    EXPECT_NEAR(p.rotation, 1, 1e-5);
-    EXPECT_NEAR(p.color.r, 2, 1e-5);
-    EXPECT_NEAR(p.color.g, 0.5f, 1e-5);
-    EXPECT_NEAR(p.color.a, 0.75f, 1e-5);
-    EXPECT_NEAR(p.lifetime, 0.5f, 1e-5);
 }
 
 using ParticleDrawTest = EngineTest;
