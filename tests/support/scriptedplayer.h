@@ -22,11 +22,10 @@ public:
 
     int frames() const { return _frame; }
 
+private:
     // The keys of one frame of play: they steer the ship and hold the trigger, pressed
     // again when a new ship comes with them let go.
     static void act();
-
-private:
     // The direction to steer in, -1, 0 or +1 on each axis.
     static Vector2<int> steering();
     static void hold(unsigned int key, bool down);
