@@ -37,13 +37,12 @@ protected:
         PlayTest::SetUp();
         play._messageText.clear();
     }
-    // An enemy of one hull piece at pos, still, already past its first second unless
-    // age says otherwise.
-    MultiEntity* still(const V& pos, double age = 2.0) {
+    // An enemy of one hull piece at pos, still, already past its first second.
+    MultiEntity* still(const V& pos) {
         auto* e = new MultiEntity;
         e->addHull(game.image("box_4x4"), 0, 0, 1, 10);
         e->_pos = pos;
-        e->_age = age;
+        e->_age = 2.0;
         play._enemies.push_back(e);
         return e;
     }
@@ -116,26 +115,6 @@ TEST_F(EnemiesTest, EveryRegularDesignComesUpInALaterMix) {
             seen.insert(design(*e));
     }
     EXPECT_EQ(seen, (std::set<std::string>{"box", "cross", "rhombus", "carrier"}));
-}
-
-TEST_F(EnemiesTest, AnEnemyOffTheFieldStaysForItsFirstSecondAndThenGoesForNothing) {
-    play.clearEnemies();
-    const float score = play._score;
-    MultiEntity* young = still(V(-11, 50), 0.5);
-    still(V(80, -10)); // on the edge: in
-    still(V(171, 50));
-    still(V(80, -11));
-    still(V(80, 200)); // above the top: in
-    animateEnemies(0.4);
-    ASSERT_EQ(play._enemies.size(), 3u);
-    EXPECT_EQ(play._enemies.front(), young);
-    // Its age passes the second: 0.5 + 0.5 is not above 1, 0.5 + 0.6 is.
-    animateEnemies(0.1);
-    EXPECT_EQ(play._enemies.size(), 3u);
-    animateEnemies(0.1);
-    EXPECT_EQ(play._enemies.size(), 2u);
-    EXPECT_EQ(play._score, score);
-    EXPECT_EQ(play._enemiesDestroyed, 0);
 }
 
 TEST_F(EnemiesTest, TwoCoreKillsInAFrameGiveTwoMessagesTwoBonusesAndOneSound) {
