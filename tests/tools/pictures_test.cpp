@@ -150,27 +150,6 @@ TEST_F(Pictures, RhombQuartersOfEverySizeMakeASymmetricDiamond) {
     }
 }
 
-TEST_F(Pictures, QuietTileOfEachSetIsTheFaintest) {
-    auto weight = [](const std::string& name) {
-        const Pyrane::Image& tile = *game.images.at(name);
-        const Box& box = tile.bitmapBox();
-        int sum = 0;
-        for (int y = box.min.y; y < box.max.y; ++y)
-            for (int x = box.min.x; x < box.max.x; ++x)
-                sum += tile.bitmap().pixelColor({x, y}).a;
-        return sum;
-    };
-    const struct {
-        std::string prefix, suffix;
-        int tiles;
-    } sets[] = {{"back_10_", "", 6}, {"back_10_", "b", 6}, {"back_16_", "", 7}};
-    for (const auto& set : sets)
-        for (int i = 2; i <= set.tiles; ++i) {
-            std::string tile = set.prefix + std::to_string(i) + set.suffix;
-            EXPECT_LT(weight(set.prefix + "1" + set.suffix), weight(tile)) << tile;
-        }
-}
-
 TEST_F(Pictures, AnimationFramesAreDrawnWithinTheirCutAndDiffer) {
     for (const auto& [name, sequence] : game.sequences) {
         SCOPED_TRACE(name);
