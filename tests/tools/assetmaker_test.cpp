@@ -11,7 +11,6 @@
 #include "support/tempdir.h"
 #include "tools/assetmaker/assetmaker.h"
 #include "tools/assetmaker/fontsource.h"
-#include "tools/assetmaker/icon.h"
 #include "tools/assetmaker/picturesource.h"
 #include "tools/assetmaker/songsource.h"
 #include "tools/assetmaker/sourcefile.h"
@@ -155,35 +154,4 @@ TEST_F(Sources, ToneInstrumentsPlayInTuneThroughATrackerPlayer) {
     for (std::size_t i = 1; i < left.size(); ++i)
         crossings += left[i - 1] < 0 && left[i] >= 0;
     EXPECT_NEAR(crossings, 440, 3);
-}
-
-TEST(Icon, ShowsTheShipsPixelsAsBlocksCentredOnARoundedDarkSquare) {
-    const RgbaImage ship = readPicture(std::string(KESTRANE_ASSET_SOURCES) + "/bitmaps/player.txt");
-    // The ship's visible pixels are the 9 x 9 grid at the corner of its picture.
-    const int side = 9;
-    for (int size : iconSizes) {
-        SCOPED_TRACE(size);
-        const RgbaImage icon = makeIcon(ship, size);
-        ASSERT_EQ(std::pair(icon.width(), icon.height()), std::pair(size, size));
-        const int scale = (size - 2 * (size / 16)) / side;
-        const int left = (size - side * scale) / 2;
-        EXPECT_GE(side * scale, size * 3 / 4) << "the ship fills most of the icon";
-        // Every pixel of a block shows its ship pixel over the ground, white where the
-        // ship is solid; the ground around the ship is dark and opaque.
-        const Rgba ground = icon.pixel(size / 2, size - 1 - size / 32);
-        EXPECT_EQ(ground.a, 255);
-        EXPECT_LT(ground.r + ground.g + ground.b, 3 * 64);
-        for (int y = 0; y < side * scale; ++y)
-            for (int x = 0; x < side * scale; ++x)
-                ASSERT_EQ(icon.pixel(left + x, left + y),
-                          blend(ground, ship.pixel(x / scale, y / scale), {255, 255, 255, 255}))
-                    << x << "," << y;
-        EXPECT_EQ(icon.pixel(left + 4 * scale, left + 4 * scale), (Rgba{255, 255, 255, 255}));
-        // Corners cut round, edges' middles kept.
-        for (auto [x, y] : {std::pair{0, 0}, {size - 1, 0}, {0, size - 1}, {size - 1, size - 1}})
-            EXPECT_EQ(icon.pixel(x, y).a, 0) << x << "," << y;
-        for (auto [x, y] : {std::pair{size / 2, 0}, {0, size / 2}, {size - 1, size / 2}})
-            EXPECT_EQ(icon.pixel(x, y), ground) << x << "," << y;
-    }
-    EXPECT_THROW(makeIcon(RgbaImage(16, 16), 32), AssetError);
 }
