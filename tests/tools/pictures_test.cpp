@@ -149,26 +149,3 @@ TEST_F(Pictures, RhombQuartersOfEverySizeMakeASymmetricDiamond) {
         EXPECT_LE(previousHalf, 2) << "the tips are pointed";
     }
 }
-
-TEST_F(Pictures, AnimationFramesAreDrawnWithinTheirCutAndDiffer) {
-    for (const auto& [name, sequence] : game.sequences) {
-        SCOPED_TRACE(name);
-        ASSERT_EQ(sequence->count(), 4);
-        const Pyrane::Bitmap& b = sequence->image(0)->bitmap();
-        int total = 0;
-        for (int f = 0; f < 4; ++f) {
-            const Box& frame = sequence->image(f)->bitmapBox();
-            const Box& next = sequence->image((f + 1) % 4)->bitmapBox();
-            EXPECT_GT(ink(b, frame), 40);
-            total += ink(b, frame);
-            bool differs = false;
-            for (int y = 0; y < 15; ++y)
-                for (int x = 0; x < 15; ++x)
-                    differs |=
-                        b.pixelColor({frame.min.x + x, y}) != b.pixelColor({next.min.x + x, y});
-            EXPECT_TRUE(differs) << "frame " << f << " equals the next";
-        }
-        // Nothing lies outside the frames, which leave out their cell's last row and column.
-        EXPECT_EQ(total, ink(b, {0, 0, b.w(), b.h()}));
-    }
-}
