@@ -4,8 +4,9 @@
 // or sent SIGTERM. Whatever the game costs above this program is the game's own; this
 // is the driver's and SDL's. With --textured-quad it also draws one blended, textured
 // quad a frame, as the game draws its pictures: the floor of drawing pictures at all,
-// which on a software renderer includes compiling the shaders for them. It is the one program outside the platform and sound layers
-// that calls SDL itself, because the game's own layers are what it is measured against.
+// which on a software renderer includes compiling the shaders for them. It is the one
+// program outside the platform and sound layers that calls SDL itself, because the
+// game's own layers are what it is measured against.
 #include <GL/gl.h>
 #include <SDL.h>
 
