@@ -16,6 +16,9 @@ packages=(
   # its hands on the installed game
   libgtest-dev libbenchmark-dev libopenmpt-dev xvfb xauth libgl1-mesa-dri
   desktop-file-utils groff-base xdotool strace
+  # the X fonts that most desktops have: with them the virtual display really opens a
+  # message box, as a player sees it, and the tests show that nothing waits on one
+  xfonts-base
 )
 if [ "${1:-}" = "fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)

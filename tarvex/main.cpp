@@ -1,5 +1,6 @@
 // The program's entry: reads the command line, finds the game's files, runs the game's
 // main loop and reports a runtime error that escapes it.
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <optional>
 
 #include "common_classes/folders.h"
+#include "common_classes/platform/platform.h"
 #include "tarvex/commandline.h"
 #include "tarvex/game.h"
 #include "tarvex/replay/recorder.h"
@@ -28,6 +30,12 @@ Tarvex::Options& options() {
 __attribute__((constructor(101))) void readOptions(int argc, char** argv, char**) {
     // The standard streams are globals too, not yet built at this point.
     static std::ios_base::Init streams;
+    // Each line reaches a file or a pipe as it is printed, not when the program ends:
+    // whoever reads the output (a script, a test) waits for lines such as "the game is
+    // recorded in FILE".
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    // Before any window exists, so that SDL leaves these signals to the program.
+    Platform::catchEndingSignals();
     options() = Tarvex::readCommandLine(argc, argv, std::cout, std::cerr);
     if (!options().run) {
         std::cout.flush();
@@ -74,5 +82,6 @@ int main() {
     game.frameSource(nullptr);
     // Whichever way the game ended, the display is given back in its own mode.
     Platform::shutdown();
+    Platform::endAsSignalled();
     return 0;
 }

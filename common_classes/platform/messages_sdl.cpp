@@ -105,6 +105,7 @@ void stopMessages() {
 }
 
 bool peekMessage() {
+    if (endingSignal()) return true;
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERAXISMOTION - 1);
@@ -116,6 +117,10 @@ bool peekMessage() {
 bool getMessage(Message& msg) {
     SDL_Event e;
     msg = Message{};
+    if (endingSignal()) {
+        msg.message = WM_QUIT;
+        return false;
+    }
     if (!takeEvent(SDL_GETEVENT, e)) return true;
     if (e.type == SDL_QUIT) {
         msg.message = WM_QUIT;

@@ -104,6 +104,23 @@ std::uint64_t performanceFrequency();
 void messageBox(HWND owner, const std::string& text, const std::string& title);
 using MessageReporter = std::function<void(const std::string& title, const std::string& text)>;
 void setMessageReporter(MessageReporter reporter);
+// Makes SIGTERM, SIGINT and SIGHUP end the program promptly: the message queue then
+// hands out the quit message, and a message box on show closes. A signal that was
+// ignored when the program started stays ignored.
+void catchEndingSignals();
+// The signal that asked the program to end, or 0.
+int endingSignal();
+// Ends the program by the signal that asked it to end, as its parent expects to see,
+// once everything is handed back; returns when there was none.
+void endAsSignalled();
+// Marks the calling thread as showing a message box for as long as it lives, so that an
+// ending signal closes the box.
+struct BoxShowing {
+    BoxShowing();
+    ~BoxShowing();
+    BoxShowing(const BoxShowing&) = delete;
+    BoxShowing& operator=(const BoxShowing&) = delete;
+};
 // New windows start hidden (for test programs that only draw off screen).
 void hideNewWindows(bool hidden);
 // Makes createContext fail, as on a display whose driver offers no OpenGL (for tests of

@@ -231,7 +231,10 @@ void messageBox(HWND owner, const std::string& text, const std::string& title) {
         layer().reporter(title, text);
         return;
     }
+    // A program asked to end shows no box: it would only wait for a click.
+    if (endingSignal()) return;
     SDL_Window* parent = windowAlive(owner) ? owner->sdl : nullptr;
+    const BoxShowing showing;
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), parent);
 }
 

@@ -257,7 +257,10 @@ TEST_F(RecordReplayTest, AGameCutShortIsStillRecordedAndAnUnwritableFileIsReport
 }
 
 // The program itself, started with --replay on a recording made in this process: a fresh
-// process shows the same game to its end, and stops one that was altered.
+// process shows the same game to its end, and stops one that was altered with a message
+// box that nobody clicks; SIGTERM ends the program all the same, the box with it. Each
+// program gets a few seconds: a line that comes late or a program deaf to the signal
+// shows as a failure, not as a test that waits forever.
 TEST_F(RecordReplayTest, TheProgramReplaysAGameRecordedInAnotherProcess) {
     Recorder recorder;
     recordGame(recorder);
@@ -265,20 +268,33 @@ TEST_F(RecordReplayTest, TheProgramReplaysAGameRecordedInAnotherProcess) {
     altered.checks[0].score += 10;
     TestSupport::TempDir dir;
     const std::string output = dir.path("output");
-    // Runs until the replay has ended or stopped, then ends the program.
-    auto replay = [&](const Replay& r) {
+    // Waits for the line, gives a box the time to open, then ends the program.
+    auto replay = [&](const Replay& r, const std::string& line) {
         const std::string file = TestSupport::writeFile(dir.path("game.replay"), writeReplay(r));
         return TestSupport::runCommand(
             KESTRANE_PROGRAM " --replay " + file + " >" + output + " 2>&1 & pid=$!; " +
-            "for i in $(seq 600); do grep -qs 'replay has ended\\|out of step' " + output +
-            " && break; sleep 0.1; done; kill $pid; wait $pid; cat " + output);
+            "for i in $(seq 100); do grep -qs '" + line + "' " + output +
+            " && break; sleep 0.1; done; sleep 1; " +
+            // The box is a child process that SDL starts and the program waits for.
+            "box=$(cat /proc/$pid/task/*/children); [ -n \"$box\" ] && echo 'box shown'; " +
+            "kill $pid; for i in $(seq 30); do kill -0 $pid 2>/dev/null || break; sleep 0.1; " +
+            "done; kill -0 $pid 2>/dev/null && echo 'deaf to SIGTERM' && kill -9 $pid; " +
+            "wait $pid; echo \"status $?\"; " +
+            "for p in $box; do kill -0 $p 2>/dev/null && echo 'box left open'; done; " +
+            "cat " + output);
     };
-    const std::string shown = replay(recorder.replay()).output;
+    const std::string shown = replay(recorder.replay(), "replay has ended").output;
     EXPECT_NE(shown.find("kestrane: the replay has ended after 150 frames\n"), std::string::npos)
         << shown;
-    const std::string stopped = replay(altered).output;
+    EXPECT_NE(shown.find("status 143"), std::string::npos) << "ended by SIGTERM\n" << shown;
+    const std::string stopped = replay(altered, "out of step").output;
     EXPECT_NE(stopped.find("Replay: replay out of step at frame 60\n"), std::string::npos)
         << stopped;
+    EXPECT_NE(stopped.find("status 143"), std::string::npos) << stopped;
+    // The X fonts that scripts/install-deps.sh installs let the box open on the virtual display.
+    EXPECT_NE(stopped.find("box shown"), std::string::npos) << stopped;
+    EXPECT_EQ(stopped.find("deaf to SIGTERM"), std::string::npos) << stopped;
+    EXPECT_EQ(stopped.find("box left open"), std::string::npos) << stopped;
 }
 
 } // namespace
