@@ -30,9 +30,11 @@ std::optional<double> Replayer::beginFrame(OpenglApp&, double measured) {
     if (_phase == WAITING) {
         start();
     } else if (game.currentState() != &statePlay) {
-        // Escape took the player back to the menu; a game that left by itself before its
-        // recording ended has gone its own way.
-        if (!_stoppedByPlayer) outOfStep(_next);
+        // Escape took the player back to the menu, or the last recorded frame ended the
+        // game as it did when recorded (the game-over screen timing out); a game that
+        // left by itself before its recording ended has gone its own way.
+        const bool ended = _next == static_cast<int>(_replay.frames.size());
+        if (!_stoppedByPlayer && !ended) outOfStep(_next);
         finish();
         return std::nullopt;
     }

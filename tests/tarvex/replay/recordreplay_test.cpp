@@ -256,6 +256,67 @@ TEST_F(RecordReplayTest, AGameCutShortIsStillRecordedAndAnUnwritableFileIsReport
     EXPECT_TRUE(recorder.done());
 }
 
+// Ends the game at the play state's frame `at`, in the recording and in its replay alike,
+// so that a test reaches the game-over screen without playing a game out; passes
+// everything on to the recorder when there is one.
+struct GameOverAt : OpenglAppMultistate::Observer {
+    GameOverAt(int at, Recorder* recorder) : at(at), recorder(recorder) {}
+    void entering(OpenglAppMultistate::State* s) override {
+        if (recorder) recorder->entering(s);
+    }
+    void left(OpenglAppMultistate::State* s) override {
+        if (recorder) recorder->left(s);
+    }
+    void message(OpenglAppMultistate::State* s, unsigned int msg, unsigned int w,
+                 long l) override {
+        if (recorder) recorder->message(s, msg, w, l);
+    }
+    void frameStarting(OpenglAppMultistate::State* s, double dt) override {
+        if (recorder) recorder->frameStarting(s, dt);
+        if (s == &statePlay && ++frames == at) statePlay.gameOver();
+    }
+    void frameDone(OpenglAppMultistate::State* s) override {
+        if (recorder) recorder->frameDone(s);
+    }
+    int at;
+    Recorder* recorder;
+    int frames = 0;
+};
+
+// However a recorded game ended, its replay shows it to that end and no further: a key on
+// the game-over screen, the game-over screen running out by itself, the window closing
+// in the middle of play.
+TEST_F(RecordReplayTest, EveryWayAGameEndsReplaysToItsEnd) {
+    enum Ending { KEY_AT_GAME_OVER, GAME_OVER_RUNS_OUT, WINDOW_CLOSED };
+    for (const Ending ending : {KEY_AT_GAME_OVER, GAME_OVER_RUNS_OUT, WINDOW_CLOSED}) {
+        SCOPED_TRACE(ending);
+        game.menu();
+        Recorder recorder;
+        GameOverAt over(ending == WINDOW_CLOSED ? -1 : 5, &recorder);
+        game.observer(&over);
+        ScriptedFrames frames(1.0 / 60, ending == GAME_OVER_RUNS_OUT ? 1000 : 100);
+        frames.beforeFrame = [&](int n) {
+            if (n == 1) keyDown(VK_SPACE);
+            if (n == 60 && ending == KEY_AT_GAME_OVER) keyDown(VK_RETURN);
+        };
+        TestSupport::runWhileFed(frames);
+        if (ending == WINDOW_CLOSED) recorder.finish();
+        ASSERT_TRUE(recorder.done());
+        if (ending == GAME_OVER_RUNS_OUT) {
+            EXPECT_TRUE(recorder.replay().endKeys.empty());
+        }
+        const int recorded = int(recorder.replay().frames.size());
+
+        GameOverAt replayed(over.at, nullptr);
+        game.observer(&replayed);
+        Replayer replayer(recorder.replay(), false);
+        play(replayer);
+        EXPECT_EQ(replayer.failure(), "");
+        EXPECT_EQ(replayer.frames(), recorded);
+        EXPECT_TRUE(reported.empty());
+    }
+}
+
 // The program itself, started with --replay on a recording made in this process: a fresh
 // process shows the same game to its end, and stops one that was altered with a message
 // box that nobody clicks; SIGTERM ends the program all the same, the box with it. Each
