@@ -18,8 +18,14 @@ float spread(float r) {
     return random(-r, r);
 }
 
+// One draw a statement: the order in which a call's arguments are evaluated is the
+// compiler's choice, and a replay needs the same colours from every build.
 RGBA<float> spread(const RGBA<float>& start, const RGBA<float>& r) {
-    const RGBA<float> d(spread(r.r), spread(r.g), spread(r.b), spread(r.a));
+    RGBA<float> d;
+    d.r = spread(r.r);
+    d.g = spread(r.g);
+    d.b = spread(r.b);
+    d.a = spread(r.a);
     return start + d;
 }
 
@@ -62,7 +68,8 @@ void ParticleSystem::animateLocal(double dt) {
         }
         delete *it;
         it = _particles.erase(it);
-        --_alive;
+        // Particles a subclass appended were never counted as emitted ones.
+        if (_alive > 0) --_alive;
     }
 }
 

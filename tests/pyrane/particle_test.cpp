@@ -1,11 +1,14 @@
 // The particle pool and the particle systems as the game's explosions use them: particles
-// appended by hand, moved and drawn, none emitted or removed by a rule.
+// appended by hand, moved and drawn; and the emitter's counts and random colours.
 #include "pyrane/particle.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "enginetest.h"
+#include "pyrane/functions.h"
 #include "pyrane/particlesystem.h"
 
 namespace {
@@ -29,7 +32,44 @@ struct Emitter : ParticleSystem {
     }
 };
 
+// An emitter that also takes particles appended by hand, as an explosion does.
+struct Appending : Emitter {
+    void append(float alpha) {
+        std::unique_ptr<Particle> p(new Particle);
+        p->color.a = alpha;
+        _particles.push_back(p.release());
+    }
+};
+
 } // namespace
+
+TEST(ParticleSystem, AnAppendedParticleDyingByRuleLeavesTheEmitterCountingAndEmitting) {
+    Appending s;
+    s.particleDieMethod(ParticleSystem::DIE_ALPHA);
+    s.particlesMaxCount(2, 0);
+    s.append(0); // dies at the next step
+    s.animate(0.01);
+    EXPECT_EQ(s.alive(), 0u);
+    s.createParticles(5);
+    EXPECT_EQ(s.alive(), 2u) << "emission goes on, up to the alive limit";
+    EXPECT_EQ(s.particles().size(), 2u);
+}
+
+// A particle's random colour takes four draws in the order red, green, blue, alpha, in
+// every build: the order a call's arguments are evaluated in is the compiler's choice.
+TEST(ParticleSystem, ARandomColourDrawsRedGreenBlueAlphaInThatOrder) {
+    std::srand(7);
+    std::vector<float> draws;
+    for (int i = 0; i < 30; ++i)
+        draws.push_back(Pyrane::random(-1, 1));
+    Emitter s;
+    s.particleColor(C(0, 0, 0, 0), C(1, 1, 1, 1), C(), C());
+    std::srand(7);
+    s.createParticles(1);
+    const C c = s.particles().front()->color;
+    const std::vector<float> colour{c.r, c.g, c.b, c.a};
+    EXPECT_NE(std::search(draws.begin(), draws.end(), colour.begin(), colour.end()), draws.end());
+}
 
 TEST(ParticlePool, TheSlotPastTheLastRaisesAndLeavesTheFreeCountAsItWas) {
     ASSERT_EQ(Particle::_totalMaxCount, 10000);
