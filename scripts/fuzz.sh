@@ -15,8 +15,10 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 build_dir=${BUILD_DIR:-build-fuzz}
+# Configured with the tests, as scripts/replay-clang.sh uses the same folder; only the
+# fuzz targets are built here.
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DKESTRANE_FUZZ=ON \
-  -DKESTRANE_TESTS=OFF -DKESTRANE_BENCH=OFF >/dev/null
+  -DKESTRANE_TESTS=ON -DKESTRANE_BENCH=OFF >/dev/null
 cmake --build "$build_dir" --target kestrane_fuzz
 
 targets=("$@")
