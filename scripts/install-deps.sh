@@ -19,6 +19,8 @@ packages=(
   # the X fonts that most desktops have: with them the virtual display really opens a
   # message box, as a player sees it, and the tests show that nothing waits on one
   xfonts-base
+  # the install test's checks of the package and its start from the desktop entry
+  lintian libglib2.0-bin
 )
 if [ "${1:-}" = "fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)
