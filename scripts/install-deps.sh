@@ -19,8 +19,9 @@ packages=(
   # the X fonts that most desktops have: with them the virtual display really opens a
   # message box, as a player sees it, and the tests show that nothing waits on one
   xfonts-base
-  # the install test's checks of the package and its start from the desktop entry
-  lintian libglib2.0-bin
+  # the install test's checks of the package, of its software-centre metadata and of
+  # its start from the desktop entry
+  lintian libglib2.0-bin appstream
 )
 if [ "${1:-}" = "fuzz" ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the built game into a scratch prefix and checks it as a player's desktop sees
-# it: a valid desktop entry with its icons, a clean manual page, --version and --help
-# answered from the prefix, a Debian package whose dependencies come from the linked
-# libraries and on which lintian finds no error and no warning; then, under a virtual
-# display, the installed game started from elsewhere finds its pictures and sounds in the
-# share folder and keeps its settings and hiscore in $XDG_DATA_HOME/kestrane, made on the
-# first save, writing nothing into the prefix. Last, the package is installed with apt,
+# it: a valid desktop entry with its icons, software-centre metadata that AppStream's
+# checker passes, a clean manual page, --version and --help answered from the prefix, a
+# Debian package whose dependencies come from the linked libraries and on which lintian
+# finds no error and no warning; then, under a virtual display, the installed game
+# started from elsewhere finds its pictures and sounds in the share folder and keeps its
+# settings and hiscore in $XDG_DATA_HOME/kestrane, made on the first save, writing nothing
+# into the prefix. Last, the package is installed with apt,
 # started once as `kestrane` on Debian's default PATH and once from its desktop entry,
 # and removed again. Installing it needs root (or sudo), and a machine where kestrane is
 # not installed already.
@@ -160,6 +161,17 @@ warnings=$(groff -man -ww -z -Tutf8 "$prefix/share/man/man6/kestrane.6" 2>&1)
 
 version=$("$prefix/bin/kestrane" --version)
 [[ $version =~ ^kestrane\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "--version says: $version"
+# What software centres show: a metainfo file that AppStream's own checker passes without
+# a remark, launching the desktop entry installed beside it, its newest release this one.
+metainfo=$prefix/share/metainfo/org.example.kestrane.metainfo.xml
+appstreamcli validate --no-net --strict "$metainfo" >"$scratch/appstream.log" 2>&1 ||
+  fail "the metainfo: $(cat "$scratch/appstream.log")"
+launchable=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "$metainfo")
+[ -n "$launchable" ] && [ -f "$prefix/share/applications/$launchable" ] ||
+  fail "the metainfo launches '$launchable', which is not installed"
+release=$(grep -m 1 -o '<release version="[^"]*"' "$metainfo")
+[ "$release" = "<release version=\"${version#kestrane }\"" ] ||
+  fail "the metainfo's newest release is $release, the program is $version"
 "$prefix/bin/kestrane" --help | grep -q '^Gamepad:' || fail "--help lists no pad buttons"
 status=0
 "$prefix/bin/kestrane" --no-such-option 2>/dev/null || status=$?
@@ -175,7 +187,8 @@ done
 [[ $depends != *-dev* ]] || fail "the package depends on a build dependency: $depends"
 contents=$(dpkg-deb -c "$package")
 for file in usr/games/kestrane usr/share/applications/kestrane.desktop \
-  usr/share/kestrane/bitmaps/player.png usr/share/doc/kestrane/copyright; do
+  usr/share/kestrane/bitmaps/player.png usr/share/doc/kestrane/copyright \
+  usr/share/metainfo/org.example.kestrane.metainfo.xml; do
   grep -q " ./$file\$" <<<"$contents" || fail "the package lacks /$file"
 done
 # Informational tags are not failures: the build's own compiler flags leave the program
