@@ -7,6 +7,7 @@
 
 #include "common_classes/platform/padkeys.h"
 #include "common_classes/platform/platform.h"
+#include "common_classes/platform/platform_sdl.h"
 
 namespace Platform::Gamepads {
 
@@ -135,6 +136,10 @@ void openPlugged() {
         }
     }
     p.plugged.clear();
+}
+
+void repeatHeld() {
+    pads().keys.repeat(double(SDL_GetTicks64()) / 1000, poster(firstLiveWindow()));
 }
 
 bool holds(int virtualKey) {

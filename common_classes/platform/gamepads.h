@@ -24,6 +24,10 @@ bool handle(const SDL_Event& e, HWND window);
 // adding it, so it is opened after the pump of events, not in the middle of it.
 void openPlugged();
 
+// Posts the repeats of a held fire button that are due, as the keyboard repeats a held
+// Space; called at each look at the message queue.
+void repeatHeld();
+
 // Whether a pad holds the key down.
 bool holds(int virtualKey);
 

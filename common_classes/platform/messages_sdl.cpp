@@ -110,6 +110,7 @@ bool peekMessage() {
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_CONTROLLERAXISMOTION - 1);
     Gamepads::openPlugged();
+    Gamepads::repeatHeld();
     SDL_Event e;
     return takeEvent(SDL_PEEKEVENT, e);
 }

@@ -39,6 +39,7 @@ void PadKeys::set(int pad, Control control, bool on, const Emit& emit) {
     const int key = virtualKey(control);
     int& holders = _holders[key];
     holders += on ? 1 : -1;
+    if (on && holders == 1 && key == VK_SPACE) _fireRepeatAt = -1;
     if (on)
         emit(key, true, holders > 1);
     else if (holders == 0)
@@ -90,6 +91,17 @@ void PadKeys::unplug(int pad, const Emit& emit) {
 void PadKeys::clear() {
     _held.clear();
     _holders.clear();
+}
+
+void PadKeys::repeat(double now, const Emit& emit) {
+    if (!holds(VK_SPACE)) return;
+    if (_fireRepeatAt < 0) {
+        _fireRepeatAt = now + repeatDelay;
+    } else if (now >= _fireRepeatAt) {
+        // After a long wait (a slow frame) one repeat, not a burst to catch up.
+        emit(VK_SPACE, true, true);
+        _fireRepeatAt = now + repeatInterval;
+    }
 }
 
 bool PadKeys::holds(int key) const {

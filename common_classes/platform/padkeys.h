@@ -4,7 +4,9 @@
 // (pause in play, any key in the title menu) and Back is Escape. A key is down while any
 // control of any pad holds it: the first control to take it makes the key-down, another
 // taking it too a key-down marked as already down (like a held key's repeat), and the
-// last one to let go the key-up. Holding a control repeats nothing.
+// last one to let go the key-up. A held fire key repeats as a held Space does on the
+// keyboard, so that firing re-arms for a new ship while the button stays down; the other
+// controls repeat nothing (a repeated Start would pause and resume).
 //
 // This is the bookkeeping alone, without SDL: the platform layer feeds it the pads'
 // buttons and axes and posts the key messages it hands back.
@@ -63,6 +65,14 @@ public:
     // Whether any pad holds the key down.
     bool holds(int virtualKey) const;
 
+    // The keyboard's repeat of a held key as the X server has it by default: the first
+    // repeat 660 ms after the press, then 25 a second.
+    static constexpr double repeatDelay = 0.66;
+    static constexpr double repeatInterval = 0.04;
+    // Called as often as the messages are read, with the time in seconds on a steady
+    // clock: the held fire key's repeats that are due, one a call at the most.
+    void repeat(double now, const Emit& emit);
+
 private:
     void set(int pad, Control control, bool on, const Emit& emit);
     // One end of an axis with its hysteresis: either only lets go or only takes.
@@ -74,6 +84,8 @@ private:
     std::map<int, std::bitset<controlCount>> _held;
     // How many controls of all pads hold each key.
     std::map<int, int> _holders;
+    // When the held fire key repeats next; negative until the first call after its press.
+    double _fireRepeatAt = -1;
 };
 
 } // namespace Platform

@@ -103,4 +103,32 @@ TEST_F(PadKeysTest, APadPulledOutLetsGoOfEveryKeyOnlyItHeld) {
     EXPECT_EQ(button(1, PadKeys::A, true), Changes{"+" + space}) << "cleared without messages";
 }
 
+// A held fire button repeats as the keyboard repeats a held Space, which the game
+// takes as a fresh pull of the trigger for a new ship; no other control repeats.
+TEST_F(PadKeysTest, AHeldFireButtonRepeatsAsAHeldSpaceDoesAndNothingElse) {
+    auto at = [&](double now) {
+        return changes([&](const PadKeys::Emit& e) { keys.repeat(now, e); });
+    };
+    const Changes fire{"+32r"};
+    button(1, PadKeys::DpadLeft, true);
+    button(1, PadKeys::Start, true);
+    EXPECT_EQ(at(10), Changes{}) << "steering and pause never repeat";
+    EXPECT_EQ(button(1, PadKeys::A, true), Changes{"+32"});
+    EXPECT_EQ(at(10), Changes{});
+    EXPECT_EQ(at(10.65), Changes{});
+    EXPECT_EQ(at(10.67), fire);
+    EXPECT_EQ(at(10.70), Changes{});
+    EXPECT_EQ(at(10.72), fire);
+    EXPECT_EQ(at(60), fire) << "one repeat after a long wait, not a burst";
+    EXPECT_EQ(at(60.01), Changes{});
+    trigger(20000);
+    button(1, PadKeys::A, false);
+    EXPECT_EQ(at(60.05), fire) << "the trigger holds fire still";
+    EXPECT_EQ(trigger(0), Changes{"-32"});
+    EXPECT_EQ(at(61), Changes{});
+    button(2, PadKeys::B, true);
+    EXPECT_EQ(at(70), Changes{});
+    EXPECT_EQ(at(70.5), Changes{}) << "a new press waits the whole delay again";
+}
+
 } // namespace
