@@ -119,8 +119,9 @@ void buildEnemy4(MultiEntity& e) {
 }
 
 // 71 hull pieces and no core; a group of 120 aimed shots and one of 23 fast bars
-// straight down. It comes down to y 95, moves 30 left and then swings 60 units right
-// and left with pauses. No drops: only the constructor's empty entry.
+// straight down. It comes down to y 86, low enough that none of it lies under the status
+// bar (the spare ships reach down to row 87), moves 30 left and then swings 60 units
+// right and left with pauses. No drops: only the constructor's empty entry.
 void buildBoss1(MultiEntity& e) {
     const float h = 5;
     const float s = 100;
@@ -148,7 +149,7 @@ void buildBoss1(MultiEntity& e) {
              Wait(1.1, 0.2), EndRepeat());
 
     commands(e._moveScript, Velocity(30, 0, 10000, false), SetPos(80, 130, 0, 0, false),
-             Goto(80, 95, 0, 0, false), Velocity(0, 0, 10000, false), Wait(1.0, 0.0),
+             Goto(80, 86, 0, 0, false), Velocity(0, 0, 10000, false), Wait(1.0, 0.0),
              Velocity(30, 0, 10000, false), Goto(-30, 0, 0, 0, true), Repeat(100),
              Velocity(0, 0, 100000, false), Wait(2.0, 0.7), Velocity(100, 0, 10000, false),
              Goto(60, 0, 0, 0, true), Velocity(0, 0, 100000, false), Wait(2.0, 0.7),

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <set>
 
 #include "common_classes/sound/sound.h"
@@ -256,6 +258,38 @@ TEST_F(EnemiesTest, ANewGameForgetsTheBossWave) {
     EXPECT_EQ(play._bossDue, 100);
     step(0.001);
     EXPECT_EQ(play._enemies.size(), 3u);
+}
+
+// The rows of the field that hold anything but black after `draw` on a black field,
+// from the bottom up: the lowest and the highest.
+std::pair<int, int> rowsDrawn(const std::function<void()>& draw) {
+    Pyrane::Renderer2D& renderer = game.renderer;
+    renderer.vport(Vell::AABB2<int>(0, 0, 160, 100));
+    renderer.color(0, 0, 0, 1);
+    renderer.clear();
+    draw();
+    const TestSupport::Picture shown = TestSupport::readPixels(0, 0, 160, 100);
+    std::pair<int, int> rows{100, -1};
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 160; ++x)
+            if (TestSupport::grey(shown, x, y) != 0) rows = {std::min(rows.first, y), y};
+    return rows;
+}
+
+// The boss fights below the status bar, so the score and "HI" stay readable: none of its
+// pieces reaches the bar's rows once it has come down, nor while it swings.
+TEST_F(EnemiesTest, TheBossStaysBelowTheStatusBar) {
+    play._hiscore = 8888888;
+    play._score = 8888888;
+    const int barBottom = rowsDrawn([&] { play.drawStatusBar(); }).first;
+    bringBoss();
+    animateEnemies(0);
+    for (int frame = 0; frame < 60 * 12; ++frame) {
+        animateEnemies(1.0 / 60);
+        if (frame < 60 * 3 || frame % 30 != 0) continue;
+        const int bossTop = rowsDrawn([&] { play.drawEnemies(); }).second;
+        ASSERT_LT(bossTop, barBottom) << "at frame " << frame;
+    }
 }
 
 } // namespace
