@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "pyrane/pngwriter.h"
+
 namespace TestSupport {
 
 namespace {
@@ -25,13 +27,15 @@ void write(const std::string& path, int w, int h, png_uint_32 format, const void
 
 void writePng(const std::string& path, int w, int h,
               const std::function<RGBA<unsigned char>(int, int)>& pixel) {
-    std::vector<png_byte> bytes;
-    for (int row = 0; row < h; ++row)
+    Pyrane::Picture picture{w, h, {}};
+    for (int row = h - 1; row >= 0; --row)
         for (int x = 0; x < w; ++x) {
             const RGBA<unsigned char> p = pixel(x, row);
-            bytes.insert(bytes.end(), {p.r, p.g, p.b, p.a});
+            picture.rgba.insert(picture.rgba.end(), {p.r, p.g, p.b, p.a});
         }
-    write(path, w, h, PNG_FORMAT_RGBA, bytes.data(), nullptr);
+    std::string error;
+    if (!Pyrane::writePng(path, picture, error))
+        throw std::runtime_error("writePng: '" + path + "': " + error);
 }
 
 void writePng(const std::string& path, int w, int h, unsigned int format) {

@@ -1,5 +1,6 @@
 #pragma once
-// Writes PNG files through libpng, so that tests load real pictures from disk.
+// Writes PNG files through libpng, so that tests load real pictures from disk: RGBA
+// pictures through the engine's writer, other formats for the loader to refuse.
 #include <functional>
 #include <string>
 
