@@ -38,6 +38,8 @@ const Option optionTable[] = {
      [](Options& o, const char* file, std::ostream&) { o.recordFile = file; }},
     {"--replay", "FILE", "show the game recorded in FILE, then the menu",
      [](Options& o, const char* file, std::ostream&) { o.replayFile = file; }},
+    {"--scores", nullptr, "print the table of records and quit",
+     [](Options& o, const char*, std::ostream&) { o.scores = true; }},
 };
 
 const char* const keysHelp = R"(Keys:
@@ -55,9 +57,17 @@ Gamepad:
   Start                      pause; start a game from the title menu
   Back                       back to the title menu; quit from the title menu
 
-The screen mode and the hiscore are kept in data/ beside the program where that
-folder can be written, else in $XDG_DATA_HOME/kestrane, by default in
-~/.local/share/kestrane.
+Initials, after a game that enters the table of records:
+  up, down                   change the letter
+  fire, Return               take the letter; the third ends the entry
+  left, Backspace            back a letter
+  Escape                     keep the initials shown
+
+The screen mode, the hiscore, the table of records (kestrane.records) and the
+replays of its games (record-*.replay) are kept in data/ beside the program
+where that folder can be written, else in $XDG_DATA_HOME/kestrane, by default
+in ~/.local/share/kestrane. Watch a record's game with --replay FILE; --scores
+names each file.
 )";
 
 const Option* findOption(std::string_view name) {
@@ -89,6 +99,8 @@ Options failure(std::ostream& err, const std::string& complaint) {
 Options prepareReplays(Options options, std::ostream& err) {
     if (!options.recordFile.empty() && !options.replayFile.empty())
         return usageError(err, "--record and --replay cannot be used together");
+    if (options.scores && (!options.recordFile.empty() || !options.replayFile.empty()))
+        return usageError(err, "--scores cannot be used with --record or --replay");
     if (!options.replayFile.empty()) {
         ReplayReading reading = loadReplayFile(options.replayFile);
         if (!reading.ok()) return failure(err, reading.error);

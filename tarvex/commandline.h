@@ -23,6 +23,9 @@ struct Options {
     // opens.
     std::string replayFile;
     std::optional<Replay> replay;
+    // --scores: print the table of records and quit, once the program knows where its
+    // player's files are.
+    bool scores = false;
 };
 
 // Reads the arguments after the program's name. --help and --version write to `out`; an

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <iostream>
 #include <stdexcept>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "tarvex/enemy/multientity.h"
 #include "tarvex/explosion.h"
 #include "tarvex/hiscore.h"
+#include "tarvex/stateinitials.h"
 #include "tarvex/statemenu.h"
 #include "tarvex/stateplay.h"
 
@@ -113,6 +115,8 @@ Game::~Game() {
 void Game::init() {
     loadSettings();
     loadHiscore();
+    loadRecords();
+    observer(&recorder);
 
     Sound::setupFmodSound();
     Sound::loadSounds("sound");
@@ -140,6 +144,8 @@ void Game::init() {
 }
 
 void Game::close() {
+    // A window closed while the initials are asked for still keeps the game.
+    if (currentState() == &stateInitials) stateInitials.keep();
     Sound::closeFmodSound();
 }
 
@@ -265,6 +271,23 @@ void Game::menu() {
     currentState(&stateMenu);
 }
 
+void Game::leaveGame() {
+    const StatePlay& play = statePlay;
+    if (replaying || !play._gameOver || !records.table().enters(play._score)) {
+        menu();
+        return;
+    }
+    Record record;
+    record.score = play._score;
+    record.kills = play._statKills;
+    record.accuracy = play._statAccuracy;
+    record.coreHits = play._statCoreHits;
+    record.date = recordDate(std::time(nullptr));
+    stateInitials.ask(record);
+    // The recording ends as the play state leaves.
+    currentState(&stateInitials);
+}
+
 void Game::blowup() {
     renderer.bindTexture(static_cast<int>(blowupTexture));
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, pictureWidth, pictureHeight);
@@ -328,8 +351,13 @@ void Game::saveHiscore() {
     writeHiscoreFile(hiscoreFile, statePlay._hiscore);
 }
 
+void Game::loadRecords() {
+    records.open(recordsFolder, hiscoreFile, std::cerr, true);
+}
+
 void Game::useDataFolder(const std::string& folder) {
     dataFolder = folder;
+    recordsFolder = folder;
     settingsFile = folder + "/kestrane.conf";
     hiscoreFile = folder + "/kestrane.dat";
 }

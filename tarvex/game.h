@@ -11,6 +11,8 @@
 #include "common_classes/settings/settings.h"
 #include "pyrane/bitmapmanager.h"
 #include "pyrane/renderer2d.h"
+#include "tarvex/recordstore.h"
+#include "tarvex/replay/recorder.h"
 
 namespace Music {
 struct Song;
@@ -49,6 +51,9 @@ public:
 
     void play();
     void menu();
+    // Where a game goes when it is left: a finished game whose score enters the table of
+    // records asks for the player's initials; anything else goes back to the title menu.
+    void leaveGame();
     void blowup();
     void createImages();
     // The named image of the game's table; a name the table lacks is an error that names it.
@@ -59,9 +64,14 @@ public:
     void loadSettings();
     void loadHiscore();
     void saveHiscore();
-    // Keeps the settings and the hiscore in `folder` (see Folders::playerData), which the
-    // first save makes when it is missing.
+    // Reads the table of records kept beside the hiscore, putting right what is damaged.
+    void loadRecords();
+    // Keeps the settings, the hiscore and the table of records in `folder` (see
+    // Folders::playerData), which the first save makes when it is missing.
     void useDataFolder(const std::string& folder);
+    // Makes the data folder, where the player's files are not kept beside the program,
+    // before a save into it.
+    void makeDataFolder() const;
 
     Pyrane::Renderer2D renderer;
     Pyrane::Font* font = nullptr;
@@ -79,13 +89,17 @@ public:
     Settings settings;
     std::string settingsFile = "data/kestrane.conf";
     std::string hiscoreFile = "data/kestrane.dat";
+    // The folder of the table of records and the replays it keeps.
+    std::string recordsFolder = "data";
+    RecordStore records;
+    // Records every game played, so that one entering the table keeps its replay.
+    Recorder recorder{"", true};
     // The folder a save makes first when it is missing; empty to make none, so that a
     // missing data/ loses the save as it always did.
     std::string dataFolder;
 
 private:
     void stepScreenSize(int n);
-    void makeDataFolder() const;
     void createTextures();
     void createFonts();
 

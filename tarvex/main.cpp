@@ -11,7 +11,7 @@
 #include "common_classes/platform/platform.h"
 #include "tarvex/commandline.h"
 #include "tarvex/game.h"
-#include "tarvex/replay/recorder.h"
+#include "tarvex/recordstore.h"
 #include "tarvex/replay/replayer.h"
 
 namespace {
@@ -37,6 +37,14 @@ __attribute__((constructor(101))) void readOptions(int argc, char** argv, char**
     // Before any window exists, so that SDL leaves these signals to the program.
     Platform::catchEndingSignals();
     options() = Tarvex::readCommandLine(argc, argv, std::cout, std::cerr);
+    if (options().run && options().scores) {
+        // The player's folder as the game would find it, without a window.
+        const std::filesystem::path folder =
+            Folders::playerData(Platform::programDirectory(), "kestrane");
+        Tarvex::printRecords(folder.string(), (folder / "kestrane.dat").string(), std::cout,
+                             std::cerr);
+        options().run = false;
+    }
     if (!options().run) {
         std::cout.flush();
         std::exit(options().exitCode);
@@ -61,9 +69,10 @@ void enterGameFolders() {
 int main() {
     enterGameFolders();
     // A recording is written when its game ends, and also when the program ends in the
-    // middle of it, by the window closing or by an error.
-    Tarvex::Recorder recorder(options().recordFile);
-    if (!options().recordFile.empty()) game.observer(&recorder);
+    // middle of it, by the window closing or by an error. The game records every game
+    // anyway, for its table of records; --record names a file for the first.
+    Tarvex::Recorder& recorder = game.recorder;
+    recorder = Tarvex::Recorder(options().recordFile, true);
     std::optional<Tarvex::Replayer> replayer;
     if (options().replay) {
         replayer.emplace(std::move(*options().replay));

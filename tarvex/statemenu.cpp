@@ -62,7 +62,7 @@ void StateMenu::onEnter() {
     pressFire.timelineTextColorA(blink);
 }
 
-bool StateMenu::frame() {
+Pyrane::Renderer2D& StateMenu::drawBackdrop(double step) {
     Pyrane::Renderer2D& renderer = game.renderer;
     renderer.vport(Vell::AABB2<int>(0, 0, Game::pictureWidth, Game::pictureHeight));
     renderer.identity();
@@ -72,10 +72,14 @@ bool StateMenu::frame() {
 
     // The title's layers are tinted cyan.
     for (Background& layer : layers) {
-        layer.animate(dt);
+        layer.animate(step);
         layer.draw(RGBA<float>(0, 1, 1, 1));
     }
+    return renderer;
+}
 
+bool StateMenu::frame() {
+    Pyrane::Renderer2D& renderer = drawBackdrop(dt);
     renderer.color(1, 1, 1, 1);
     renderer.drawImage(*game.image("logo"), Vector2<float>(79, 80), 0, 1, 1);
 

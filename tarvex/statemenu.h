@@ -16,6 +16,10 @@ public:
     void onEnter() override;
     bool frame() override;
     bool message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) override;
+    // The title's backdrop, which the screens shown from the title share: the picture
+    // cleared to black under the two cyan layers, moved on by `step`. Returns the
+    // renderer, set up for the picture.
+    Pyrane::Renderer2D& drawBackdrop(double step);
 
     Background layers[2]; // back (16-pixel tiles), front (10-pixel tiles)
     Pyrane::TextSprite credits;

@@ -13,6 +13,7 @@
 #include "tarvex/blast.h"
 #include "tarvex/game.h"
 #include "tarvex/ownedlist.h"
+#include "tarvex/screentext.h"
 
 namespace Tarvex {
 
@@ -25,22 +26,6 @@ using Key = Pyrane::Timeline<float>::Keyframe;
 
 // The game-over tune in the game's list of songs.
 constexpr std::size_t gameOverSong = 1;
-
-// Seven digits at least, zero-padded; longer numbers in full.
-std::string scoreDigits(float value) {
-    std::ostringstream text;
-    text << std::setw(7) << std::setfill('0') << static_cast<long>(value);
-    return text.str();
-}
-
-// Text has a black shadow one pixel right and down under its white copy.
-void printShadowed(Renderer2D& renderer, const std::string& text, const Vector2<float>& shadow) {
-    const Vector2<float> scale(1, 1);
-    renderer.color(0, 0, 0, 1);
-    renderer.print(text, shadow, scale);
-    renderer.color(1, 1, 1, 1);
-    renderer.print(text, shadow + Vector2<float>(-1, 1), scale);
-}
 
 } // namespace
 
@@ -162,7 +147,7 @@ bool StatePlay::frame() {
     if (_gameOver) {
         _gameOverTime += dt;
         if (_gameOverTime >= _gameOverDuration) {
-            game.menu();
+            game.leaveGame();
             return true;
         }
     }
@@ -245,12 +230,15 @@ bool StatePlay::message(HWND, unsigned int msg, unsigned int wParam, long lParam
 }
 
 bool StatePlay::keyDown(unsigned int key, bool repeat) {
+    // Escape in play abandons the game; once it is over, Escape like any other key leaves
+    // the statistics, and a finished game's place in the table of records stands.
     if (key == VK_ESCAPE && !repeat) {
-        game.menu();
+        game.leaveGame();
         return true;
     }
     if (_gameOver) {
-        if (_gameOverTime > 0.5) game.menu();
+        // A key held from play, repeating, does not skip the statistics: only a fresh press.
+        if (_gameOverTime > 0.5 && !repeat) game.leaveGame();
         return true;
     }
     switch (key) {

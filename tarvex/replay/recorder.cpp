@@ -9,10 +9,17 @@
 
 namespace Tarvex {
 
-Recorder::Recorder(std::string path) : _path(std::move(path)) {}
+Recorder::Recorder(std::string path, bool everyGame)
+    : _path(std::move(path)), _everyGame(everyGame) {}
 
 void Recorder::entering(OpenglAppMultistate::State* state) {
-    if (_phase != WAITING || state != &statePlay) return;
+    if (state != &statePlay || game.replaying || _phase == RECORDING) return;
+    if (_phase == DONE) {
+        if (!_everyGame) return;
+        _path.clear();
+        _replay = Replay();
+        _error.clear();
+    }
     _replay.seeds = clockSeeds();
     seedGame(_replay.seeds);
     _replay.paused = game.paused;

@@ -1,7 +1,8 @@
 #pragma once
 // Records the next game started from the title menu: the seeds it starts with, then, from
 // the moment the play state enters until it leaves, every key message the play state
-// receives and the step of every frame it runs, with a check value every 60 frames.
+// receives and the step of every frame it runs, with a check value every 60 frames. A
+// replay being shown is not recorded.
 #include <string>
 
 #include "common_classes/openglappmultistate.h"
@@ -12,8 +13,9 @@ namespace Tarvex {
 class Recorder : public OpenglAppMultistate::Observer {
 public:
     // The replay is written to `path` when the game ends; with an empty path it is only
-    // kept in memory.
-    explicit Recorder(std::string path = "");
+    // kept in memory. With `everyGame`, each game after it is recorded in memory in its
+    // turn, replacing the one before.
+    explicit Recorder(std::string path = "", bool everyGame = false);
 
     void entering(OpenglAppMultistate::State* state) override;
     void left(OpenglAppMultistate::State* state) override;
@@ -36,6 +38,7 @@ private:
     enum Phase { WAITING, RECORDING, DONE };
 
     std::string _path;
+    bool _everyGame;
     Phase _phase = WAITING;
     Replay _replay;
     std::vector<KeyMessage> _pending; // received since the last frame

@@ -17,6 +17,7 @@
 #include "support/scriptedframes.h"
 #include "support/scriptedplayer.h"
 #include "tarvex/game.h"
+#include "tarvex/stateinitials.h"
 #include "tarvex/statemenu.h"
 #include "tarvex/stateplay.h"
 
@@ -73,6 +74,8 @@ int main(int argc, char** argv) {
         enemies += spawned;
         if (game.currentState() == &statePlay)
             TestSupport::pressKey(VK_ESCAPE); // out of time in the middle of a game
+        if (game.currentState() == &Tarvex::stateInitials)
+            TestSupport::pressKey(VK_ESCAPE); // a game for the table: the initials offered
 
         // A new game clears the field the last one left: the whole pool is free again.
         TestSupport::pressKey(VK_SPACE);

@@ -71,7 +71,7 @@ TEST(CommandLine, OptionsAnswerAndStopOrRunTheGame) {
 TEST(CommandLine, HelpListsTheOptionsInEightyColumns) {
     const std::string help = Tarvex::helpText();
     for (const char* line : {"Usage: kestrane [OPTION]...\n", "\n  --help  ", "\n  --version  ",
-                             "\n  --record FILE  ", "\n  --replay FILE  "})
+                             "\n  --record FILE  ", "\n  --replay FILE  ", "\n  --scores  "})
         EXPECT_NE(help.find(line), std::string::npos) << line << " missing from\n" << help;
     // Every line fits a terminal of 80 columns.
     std::istringstream lines(help);

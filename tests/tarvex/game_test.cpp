@@ -199,7 +199,8 @@ TEST_F(GameTest, AFullDiskKeepsTheOldFilesAndTheGameGoesOnSayingOnceWhyTheHiscor
 TEST_F(GameTest, InstalledGameKeepsItsFilesInTheUsersDataFolderMadeOnTheFirstSave) {
     TestSupport::TempDir root;
     const fs::path folder = root.dir() / "home/.local/share/kestrane";
-    const std::string settingsFile = game.settingsFile, hiscoreFile = game.hiscoreFile;
+    const std::string settingsFile = game.settingsFile, hiscoreFile = game.hiscoreFile,
+                      recordsFolder = game.recordsFolder;
     game.useDataFolder(folder.string());
     // Reading from a folder that is not there makes nothing.
     game.loadSettings();
@@ -223,6 +224,7 @@ TEST_F(GameTest, InstalledGameKeepsItsFilesInTheUsersDataFolderMadeOnTheFirstSav
     game.dataFolder.clear();
     game.settingsFile = settingsFile;
     game.hiscoreFile = hiscoreFile;
+    game.recordsFolder = recordsFolder;
 }
 
 } // namespace

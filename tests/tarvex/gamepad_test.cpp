@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/gamesession.h"
+#include "tarvex/stateinitials.h"
 
 namespace {
 
@@ -204,6 +205,39 @@ TEST_F(GamepadTest, APadPulledOutLetsGoOfItsKeysSoTheShipStopsDrifting) {
     unplug(second);
     EXPECT_EQ(pump(), (std::vector<KeyMessage>{{WM_KEYUP, VK_UP, released}}));
     EXPECT_FALSE(game.keyDown(VK_UP));
+}
+
+// Initials by pad: the d-pad's up and down change the letter, left goes back, A takes it
+// and Back keeps what is shown.
+TEST_F(GamepadTest, APadEntersTheInitialsOfAGameForTheTable) {
+    const int pad = plugIn();
+    pump();
+    auto press = [&](SDL_GameControllerButton b) {
+        button(pad, b, true);
+        pump();
+        button(pad, b, false);
+        pump();
+    };
+    game.play();
+    statePlay._score = 1e6f;
+    statePlay.gameOver();
+    statePlay._gameOverTime = 1;
+    press(SDL_CONTROLLER_BUTTON_A);
+    ASSERT_EQ(game.currentState(), &Tarvex::stateInitials);
+    std::string expected = Tarvex::stateInitials.initials;
+    const std::string_view alphabet = Tarvex::RecordTable::initialsAlphabet;
+    expected[1] = alphabet[(alphabet.find(expected[1]) + 2) % alphabet.size()];
+    expected[0] = alphabet[(alphabet.find(expected[0]) + alphabet.size() - 1) % alphabet.size()];
+
+    press(SDL_CONTROLLER_BUTTON_A);
+    press(SDL_CONTROLLER_BUTTON_DPAD_UP);
+    press(SDL_CONTROLLER_BUTTON_DPAD_UP);
+    press(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    EXPECT_EQ(Tarvex::stateInitials.initials, expected);
+    press(SDL_CONTROLLER_BUTTON_BACK);
+    EXPECT_EQ(game.currentState(), &Tarvex::stateMenu);
+    EXPECT_EQ(game.records.table().records.at(0).initials, expected);
 }
 
 } // namespace
