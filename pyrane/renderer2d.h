@@ -4,6 +4,7 @@
 // (and the list of every live one); images compiled into display lists; images, lines
 // and boxes drawn with alpha blending. A current OpenGL context must exist whenever a
 // renderer is built or used.
+#include <cstdint>
 #include <list>
 #include <string>
 #include <vector>
@@ -65,6 +66,25 @@ public:
     const std::list<unsigned int>& textures() const { return _textures; }
     // Copies the framebuffer rectangle into the lower-left corner of the bitmap's texture.
     void uploadTextureFromFramebuffer(Bitmap& bitmap, const Vell::AABB2<unsigned int>& box);
+
+    // The picture every frame is drawn into, width x height pixels, later stretched over
+    // the window. Where the context offers framebuffer objects (OpenGL 3.0, or the ARB
+    // or EXT extension) and useFramebuffer is set, the picture is a texture of its own
+    // that drawing goes to directly; otherwise it is the lower-left corner of the back
+    // buffer, copied into a texture for the stretch. Calling it again remakes the target.
+    void picture(int width, int height, bool useFramebuffer);
+    bool pictureInFramebuffer() const { return _pictureFramebuffer != 0; }
+    // Directs drawing into the picture, with the view (vport) on its whole area.
+    void beginPicture();
+    // Stretches the picture over `target`, a box of the window's pixels from its min
+    // corner to its max corner, (0, 0) being the bottom-left corner: opaque, with
+    // nearest-neighbour filtering. The rest of the window, windowWidth x windowHeight,
+    // turns black. Drawing goes to the window afterwards, until the next beginPicture.
+    void showPicture(int windowWidth, int windowHeight, const Vell::AABB2<int>& target);
+    // The current picture as width x height RGBA bytes, rows from the bottom up, alpha
+    // 255 (it is shown opaque): what is drawn so far while drawing into it, what was
+    // stretched over the window after showPicture.
+    std::vector<std::uint8_t> readPicture();
 
     // Compiles the image's textured quad into a display list (which binds no texture)
     // and returns its name, 0 when none could be made.
@@ -153,6 +173,7 @@ private:
     void applyFilter();
     // The image's quad as a line loop from its vertex array.
     void outline(const Image& image);
+    void deletePicture();
 
     RGBA<float> _color;
     Vell::AABB2<int> _viewport;
@@ -174,6 +195,16 @@ private:
     bool _batchMatricesRead = false;
     float _batchProjection[16] = {};
     float _batchModelview[16] = {};
+    // The picture: its size, the texture stretched over the window (of power-of-two
+    // sides), the framebuffer object drawing into it (0 when the picture is copied out
+    // of the back buffer), and whether drawing goes into it now.
+    int _pictureWidth = 0;
+    int _pictureHeight = 0;
+    int _pictureTextureWidth = 0;
+    int _pictureTextureHeight = 0;
+    unsigned int _pictureTexture = 0;
+    unsigned int _pictureFramebuffer = 0;
+    bool _drawingPicture = false;
 };
 
 // Batches the renderer's image drawing for as long as it lives.

@@ -66,6 +66,9 @@ void moveWindow(HWND hwnd, int x, int y, int width, int height);
 // size when the display could not take the requested full-screen mode exactly).
 void drawableSize(HWND hwnd, int& width, int& height);
 void swapBuffers(HWND hwnd);
+// The address of an OpenGL entry point of the current context beyond OpenGL 1.1
+// (framebuffer objects), null where the driver has none by that name.
+void* glProcAddress(const char* name);
 // The time between two refreshes of the window's display (60 a second where it is not
 // known) when the buffer swap does not wait for the refresh, 0 when it does.
 double frameInterval(HWND hwnd);

@@ -193,6 +193,10 @@ void swapBuffers(HWND hwnd) {
     if (windowAlive(hwnd) && hwnd->context) SDL_GL_SwapWindow(hwnd->sdl);
 }
 
+void* glProcAddress(const char* name) {
+    return SDL_GL_GetProcAddress(name);
+}
+
 int showCursor(bool show) {
     // A display count as the Win32 call keeps it: the cursor shows while it is >= 0,
     // so every hide needs its own show.
