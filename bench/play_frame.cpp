@@ -95,7 +95,7 @@ void logicStep() {
 // renderer has finished the picture.
 void drawStep() {
     Pyrane::Renderer2D& renderer = game.renderer;
-    renderer.vport(Vell::AABB2<int>(0, 0, Tarvex::Game::pictureWidth, Tarvex::Game::pictureHeight));
+    game.beginPicture();
     renderer.color(0.5f, 0.5f, 0.5f, 1);
     renderer.clear();
     renderer.textureFilter(Pyrane::Renderer2D::NEAREST);

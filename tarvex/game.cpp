@@ -1,13 +1,11 @@
 #include "tarvex/game.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <stdexcept>
-#include <vector>
 
 #include "common_classes/folders.h"
 #include "common_classes/sound/music.h"
@@ -32,10 +30,6 @@ Tarvex::Game game;
 namespace Tarvex {
 
 namespace {
-
-// The blow-up texture: the smallest power-of-two size that holds the picture.
-constexpr int textureWidth = 256;
-constexpr int textureHeight = 128;
 
 // The full-screen layout: the picture fills 640 x 400 of a 640 x 480 screen.
 constexpr int fullWidth = 640;
@@ -125,7 +119,9 @@ void Game::init() {
     for (std::size_t i = 0; i < songs.size(); ++i)
         Music::setMasterVolume(songs[i], songVolumes[i]);
 
-    createTextures();
+    // The copy out of the back buffer stays the way where framebuffers are missing, and
+    // can be asked for to compare the two or to get round a driver's faulty framebuffers.
+    renderer.picture(pictureWidth, pictureHeight, !std::getenv("KESTRANE_NO_FRAMEBUFFER"));
     createFonts();
     createImages();
     statePlay._player._ship.image(image("player"));
@@ -147,19 +143,6 @@ void Game::close() {
     // A window closed while the initials are asked for still keeps the game.
     if (currentState() == &stateInitials) stateInitials.keep();
     Sound::closeFmodSound();
-}
-
-void Game::createTextures() {
-    if (blowupTexture != 0) return;
-    glGenTextures(1, &blowupTexture);
-    renderer.bindTexture(static_cast<int>(blowupTexture));
-    std::vector<unsigned char> grey(std::size_t(textureWidth) * textureHeight * 4, 0x11);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, grey.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
 }
 
 void Game::createFonts() {
@@ -288,53 +271,26 @@ void Game::leaveGame() {
     currentState(&stateInitials);
 }
 
-void Game::blowup() {
-    renderer.bindTexture(static_cast<int>(blowupTexture));
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, pictureWidth, pictureHeight);
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glDisable(GL_DEPTH_TEST);
-    // The picture is opaque: blending it would mix in whatever the window held before.
-    glDisable(GL_BLEND);
+void Game::beginPicture() {
+    renderer.beginPicture();
+}
 
-    // The surface, which in full screen is the display's closest mode to 640 x 480:
-    // the 640 x 480 layout is scaled to it in proportion and centred, and everything
-    // around the picture is black.
+void Game::blowup() {
     int width, height;
     Platform::drawableSize(hwnd(), width, height);
-    glViewport(0, 0, width, height);
-    if (_screenSize == 5) {
-        double scale = std::min(double(width) / fullWidth, double(height) / fullHeight);
-        int w = static_cast<int>(std::lround(fullWidth * scale));
-        int h = static_cast<int>(std::lround(fullPictureHeight * scale));
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glViewport((width - w) / 2, (height - h) / 2, w, h);
-    }
+    renderer.showPicture(width, height, pictureArea(width, height));
+}
 
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, pictureWidth, 0, pictureHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    renderer.color(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
-
-    const float s = float(pictureWidth) / textureWidth;
-    const float t = float(pictureHeight) / textureHeight;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 0);
-    glTexCoord2f(s, 0);
-    glVertex2f(pictureWidth, 0);
-    glTexCoord2f(s, t);
-    glVertex2f(pictureWidth, pictureHeight);
-    glTexCoord2f(0, t);
-    glVertex2f(0, pictureHeight);
-    glEnd();
-
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    renderer.bindTexture(0);
+// The surface, which in full screen is the display's closest mode to 640 x 480: the
+// 640 x 480 layout is scaled to it in proportion and centred, and the bars around the
+// picture are black. A window shows the picture over all of it.
+Vell::AABB2<int> Game::pictureArea(int width, int height) const {
+    if (_screenSize != 5) return Vell::AABB2<int>(0, 0, width, height);
+    const double scale = std::min(double(width) / fullWidth, double(height) / fullHeight);
+    const int w = static_cast<int>(std::lround(fullWidth * scale));
+    const int h = static_cast<int>(std::lround(fullPictureHeight * scale));
+    const int left = (width - w) / 2, bottom = (height - h) / 2;
+    return Vell::AABB2<int>(left, bottom, left + w, bottom + h);
 }
 
 void Game::loadSettings() {

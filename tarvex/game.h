@@ -1,8 +1,8 @@
 #pragma once
 // The game object: the application window with the renderer, every picture, font and
-// tune of the game, the settings and the screen mode. The whole game draws into a
-// 160 x 100 picture in the lower-left corner of the back buffer; blowup() stretches
-// that picture over the window or the screen.
+// tune of the game, the settings and the screen mode. The whole game draws into the
+// renderer's 160 x 100 picture (beginPicture); blowup() stretches that picture over
+// the window or the screen.
 #include <array>
 #include <map>
 #include <string>
@@ -54,7 +54,13 @@ public:
     // Where a game goes when it is left: a finished game whose score enters the table of
     // records asks for the player's initials; anything else goes back to the title menu.
     void leaveGame();
+    // Starts the frame's picture: drawing goes into it, with the view on its 160 x 100
+    // pixels.
+    void beginPicture();
+    // Stretches the picture over the window (pictureArea), black around it.
     void blowup();
+    // Where the picture goes on a surface of width x height pixels in the current mode.
+    Vell::AABB2<int> pictureArea(int width, int height) const;
     void createImages();
     // The named image of the game's table; a name the table lacks is an error that names it.
     Pyrane::Image* image(const std::string& name) const;
@@ -80,7 +86,6 @@ public:
     // A replay is showing: the game it shows was played before, so its score is no
     // hiscore of this player.
     bool replaying = false;
-    unsigned int blowupTexture = 0;
     Pyrane::BitmapManager bitmapManager;
     std::map<std::string, Pyrane::Image*> images;
     std::map<std::string, Pyrane::ImageSequence*> sequences;
@@ -100,7 +105,6 @@ public:
 
 private:
     void stepScreenSize(int n);
-    void createTextures();
     void createFonts();
 
     int _screenSize = 4;

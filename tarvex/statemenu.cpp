@@ -64,7 +64,7 @@ void StateMenu::onEnter() {
 
 Pyrane::Renderer2D& StateMenu::drawBackdrop(double step) {
     Pyrane::Renderer2D& renderer = game.renderer;
-    renderer.vport(Vell::AABB2<int>(0, 0, Game::pictureWidth, Game::pictureHeight));
+    game.beginPicture();
     renderer.identity();
     renderer.color(0, 0, 0, 1);
     renderer.clear();

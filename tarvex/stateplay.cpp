@@ -153,7 +153,7 @@ bool StatePlay::frame() {
     }
 
     Renderer2D& renderer = game.renderer;
-    renderer.vport(Vell::AABB2<int>(0, 0, Game::pictureWidth, Game::pictureHeight));
+    game.beginPicture();
     renderer.color(0.5f, 0.5f, 0.5f, 1);
     renderer.clear();
     renderer.textureFilter(Renderer2D::NEAREST);

@@ -76,12 +76,12 @@ bool EnemyTest::shoot(MultiEntity& enemy, float x, float y, float damage) {
 }
 
 std::vector<Pixel> EnemyTest::drawField(MultiEntity& enemy) {
-    game.renderer.vport(Vell::AABB2<int>(0, 0, 160, 100));
+    game.beginPicture();
     game.renderer.color(0.5f, 0.5f, 0.5f, 1);
     game.renderer.clear();
     game.renderer.color(1, 1, 1, 1);
     enemy.draw();
-    return readPixels(0, 0, 160, 100);
+    return readPicture(game.renderer);
 }
 
 } // namespace TestSupport

@@ -58,15 +58,7 @@ void GameTest::keyUp(unsigned int key) {
 }
 
 std::vector<Pixel> GameTest::readPicture() {
-    int width, height;
-    Platform::drawableSize(game.hwnd(), width, height);
-    std::vector<Pixel> screen = readPixels(0, 0, width, height);
-    std::vector<Pixel> picture;
-    for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 160; ++x)
-            picture.push_back(
-                screen[(2 * y + 1) * height / 200 * width + (2 * x + 1) * width / 320]);
-    return picture;
+    return TestSupport::readPicture(game.renderer);
 }
 
 } // namespace TestSupport

@@ -40,8 +40,8 @@ protected:
 
     static void keyDown(unsigned int key, bool repeat = false);
     static void keyUp(unsigned int key);
-    // The 160 x 100 picture as the current window mode shows it after blowup: the
-    // centre of each stretched pixel of the client area, rows from the bottom up.
+    // The game's 160 x 100 picture, rows from the bottom up, read back from wherever
+    // the renderer draws it.
     static std::vector<Pixel> readPicture();
 
 private:

@@ -23,6 +23,14 @@ std::vector<Pixel> readPixels(int x, int y, int width, int height) {
     return pixels;
 }
 
+std::vector<Pixel> readPicture(Pyrane::Renderer2D& renderer) {
+    const std::vector<std::uint8_t> bytes = renderer.readPicture();
+    std::vector<Pixel> pixels(bytes.size() / 4);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = {bytes[4 * i], bytes[4 * i + 1], bytes[4 * i + 2], bytes[4 * i + 3]};
+    return pixels;
+}
+
 Pixel readPixel(int x, int y) {
     return readPixels(x, y, 1, 1)[0];
 }

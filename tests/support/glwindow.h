@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common_classes/openglappmultistate.h"
+#include "pyrane/renderer2d.h"
 
 namespace TestSupport {
 
@@ -21,5 +22,7 @@ struct Pixel {
 Pixel readPixel(int x, int y);
 // Reads a width x height block of the back buffer, rows from the bottom up.
 std::vector<Pixel> readPixels(int x, int y, int width, int height);
+// The renderer's picture as it reads it back (Renderer2D::readPicture).
+std::vector<Pixel> readPicture(Pyrane::Renderer2D& renderer);
 
 } // namespace TestSupport

@@ -29,7 +29,7 @@ int grey(const Picture& picture, int x, int y) {
 
 void expectPrinted(const Picture& shown, Region r, std::initializer_list<Text> texts) {
     Pyrane::Renderer2D& renderer = game.renderer;
-    renderer.vport(Vell::AABB2<int>(0, 0, 160, 100));
+    game.beginPicture();
     renderer.color(0.5f, 0.5f, 0.5f, 1);
     renderer.clear();
     renderer.color(1, 1, 1, 1);
@@ -40,7 +40,7 @@ void expectPrinted(const Picture& shown, Region r, std::initializer_list<Text> t
         renderer.print(t.text, t.pos, Vector2<float>(1, 1));
     }
     EXPECT_GT(count(shown, r, 255), 20);
-    EXPECT_EQ(mask(shown, r, 255), mask(readPixels(0, 0, 160, 100), r, 255));
+    EXPECT_EQ(mask(shown, r, 255), mask(readPicture(renderer), r, 255));
 }
 
 std::multiset<std::string> effectsPlaying() {

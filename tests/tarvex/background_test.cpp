@@ -84,12 +84,12 @@ TEST(Background, DrawsDimmedTilesWhereTheRowsPutThemAndScrollsInWholePixels) {
     Background b = layer(16, 1, 70);
     b._tiles = {&tile};
     auto draw = [&] {
-        game.renderer.vport(Vell::AABB2<int>(0, 0, 160, 100));
+        game.beginPicture();
         game.renderer.color(0, 0, 0, 1);
         game.renderer.clear();
         game.renderer.color(0.5f, 0.2f, 1, 1);
         b.draw();
-        return TestSupport::readPixels(0, 0, 160, 100);
+        return TestSupport::readPicture(game.renderer);
     };
 
     b.animate(0);

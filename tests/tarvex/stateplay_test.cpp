@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "pyrane/image.h"
+#include "tarvex/enemy/designs.h"
 #include "support/files.h"
 #include "support/playtest.h"
 
@@ -43,6 +44,25 @@ TEST_F(StatePlayTest, ANewGameStartsAfreshWithGetReadyAndABlinkingShip) {
 
 // Both layers of the field are drawn dark grey: solid white tiles come out at 0.3 (76
 // or 77) over the middle grey of the field (127 or 128), the second layer as the first.
+// A busy frame (layers, enemies, bullets, explosions, ship, text) drawn into the
+// framebuffer and copied out of the window is the same picture to the pixel.
+TEST_F(StatePlayTest, TheFramebufferAndTheCopyOutOfTheWindowDrawTheSamePicture) {
+    for (auto design : {Tarvex::buildEnemy1, Tarvex::buildEnemy2, Tarvex::buildEnemy3})
+        play.addEnemy(design);
+    keyDown(VK_SPACE);
+    step(1 / 60.0, 90);
+    keyDown('P');
+    step(0);
+    const Picture drawn = readPicture();
+    ASSERT_TRUE(game.renderer.pictureInFramebuffer());
+    game.renderer.picture(160, 100, false);
+    step(0);
+    const Picture copied = readPicture();
+    game.renderer.picture(160, 100, true);
+    EXPECT_GT(count(drawn, Region(0, 0, 160, 100), 255), 100) << "hardly anything drawn";
+    EXPECT_EQ(copied, drawn);
+}
+
 TEST_F(StatePlayTest, BothBackgroundLayersShowTheirTilesDarkGrey) {
     Pyrane::Image white(*game.bitmapManager.get("full32x32.png"), Vell::AABB2<int>(0, 0, 16, 16),
                         Vector2<int>(0, 0), true);
