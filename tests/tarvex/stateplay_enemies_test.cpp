@@ -264,11 +264,11 @@ TEST_F(EnemiesTest, ANewGameForgetsTheBossWave) {
 // from the bottom up: the lowest and the highest.
 std::pair<int, int> rowsDrawn(const std::function<void()>& draw) {
     Pyrane::Renderer2D& renderer = game.renderer;
-    renderer.vport(Vell::AABB2<int>(0, 0, 160, 100));
+    game.beginPicture();
     renderer.color(0, 0, 0, 1);
     renderer.clear();
     draw();
-    const TestSupport::Picture shown = TestSupport::readPixels(0, 0, 160, 100);
+    const TestSupport::Picture shown = TestSupport::readPicture(renderer);
     std::pair<int, int> rows{100, -1};
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 160; ++x)
