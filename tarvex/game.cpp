@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <deque>
 #include <ctime>
 #include <iostream>
 #include <stdexcept>
@@ -60,7 +61,6 @@ const ImageCut fixedImages[] = {
     {"player_tilt", "player.png", 0, 0, 9, 9, 4, 4},
     {"shield", "shield.png", 0, 0, 16, 16, 8, 8},
     {"bullet", "bullet.png", 0, 0, 2, 2, 1, 1},
-    {"logo", "logo_black.png", 0, 0, 118, 38, 59, 19},
     {"box_1x1", "full32x32.png", 0, 0, 1, 1, 0, 0},
     {"box_1x2", "full32x32.png", 0, 0, 1, 2, 0, 1},
     {"box_1x4", "full32x32.png", 0, 0, 1, 4, 0, 2},
@@ -106,6 +106,10 @@ Game::~Game() {
     delete smallFont;
 }
 
+// Only what the title draws and plays loads before its first frame: the rest waits in
+// _pendingLoads and loads a piece a frame from the second frame on (see frame), well
+// before a player can start a game; a game started earlier loads what is left first. A
+// missing or broken file among them stops the program as it does at start-up.
 void Game::init() {
     loadSettings();
     loadHiscore();
@@ -113,30 +117,56 @@ void Game::init() {
     observer(&recorder);
 
     Sound::setupFmodSound();
-    Sound::loadSounds("sound");
-    for (std::size_t i = 0; i < songs.size(); ++i)
-        songs[i] = Music::loadSong(songFiles[i]);
-    for (std::size_t i = 0; i < songs.size(); ++i)
-        Music::setMasterVolume(songs[i], songVolumes[i]);
+    loadSong(titleTune);
 
     // The copy out of the back buffer stays the way where framebuffers are missing, and
     // can be asked for to compare the two or to get round a driver's faulty framebuffers.
     renderer.picture(pictureWidth, pictureHeight, !std::getenv("KESTRANE_NO_FRAMEBUFFER"));
     createFonts();
-    createImages();
-    statePlay._player._ship.image(image("player"));
-    statePlay._player._shield.image(image("shield"));
+    createTitleImages();
     // Enemies fire into the play state's bullets, explode into its explosions and aim
     // at its ship.
     MultiEntity::_firedBullets = &statePlay._enemyBullets;
     MultiEntity::_explosions = &statePlay._explosions;
     MultiEntity::_player = &statePlay._player._ship;
+
+    _pendingLoads = {
+        [] { Sound::loadSounds("sound"); },
+        [this] { loadSong(gameOverTune); },
+        [this] { loadSong(spareTune); },
+        [this] { loadSong(playTune); },
+        [this] { createPlayImages(); },
+    };
+    _framesShown = 0;
     menu();
 
     // The enemies' scripts take new random waits and paths in every run.
     const auto now = static_cast<unsigned long>(std::time(nullptr));
     FireScript::_rand.seed(now);
     MoveScript::_rand.seed(now);
+}
+
+bool Game::frame() {
+    // The first frame shows the title as soon as it can; every later one loads a piece.
+    if (_framesShown++ > 0 && !_pendingLoads.empty()) {
+        auto load = std::move(_pendingLoads.front());
+        _pendingLoads.pop_front();
+        load();
+    }
+    return OpenglAppMultistate::frame();
+}
+
+void Game::finishLoading() {
+    while (!_pendingLoads.empty()) {
+        auto load = std::move(_pendingLoads.front());
+        _pendingLoads.pop_front();
+        load();
+    }
+}
+
+void Game::loadSong(int tune) {
+    songs[tune] = Music::loadSong(songFiles[tune]);
+    Music::setMasterVolume(songs[tune], songVolumes[tune]);
 }
 
 void Game::close() {
@@ -151,45 +181,53 @@ void Game::createFonts() {
         new Pyrane::Font("bitmaps/font_small.png", smallFontCharacters, 5, 16, 0, renderer, true);
 }
 
-void Game::createImages() {
-    auto bitmap = [this](const std::string& file) -> Pyrane::Bitmap& {
-        return bitmapManager.get(file)->activate();
-    };
-    auto add = [this](const std::string& name, Pyrane::Bitmap& b, int x0, int y0, int x1, int y1,
-                      int hotX, int hotY) {
-        images[name] =
-            new Pyrane::Image(b, Vell::AABB2<int>(x0, y0, x1, y1), Vector2<int>(hotX, hotY), true);
-    };
+Pyrane::Bitmap& Game::activeBitmap(const std::string& file) {
+    return bitmapManager.get(file)->activate();
+}
 
+void Game::addImage(const std::string& name, Pyrane::Bitmap& bitmap, int x0, int y0, int x1,
+                    int y1, int hotX, int hotY) {
+    images[name] =
+        new Pyrane::Image(bitmap, Vell::AABB2<int>(x0, y0, x1, y1), Vector2<int>(hotX, hotY), true);
+}
+
+// The logo and the backdrop's tiles, which the title draws.
+void Game::createTitleImages() {
+    addImage("logo", activeBitmap("logo_black.png"), 0, 0, 118, 38, 59, 19);
+    Pyrane::Bitmap& back = activeBitmap("background.png");
+    for (int i = 1; i <= 6; ++i) {
+        addImage("back_10_" + std::to_string(i), back, 10 * (i - 1), 0, 10 * i, 10, 0, 0);
+        addImage("back_10_" + std::to_string(i) + "b", back, 10 * (i - 1), 10, 10 * i, 20, 0, 0);
+    }
+    for (int i = 1; i <= 4; ++i)
+        addImage("back_16_" + std::to_string(i), back, 16 * (i - 1), 20, 16 * i, 36, 0, 0);
+    for (int i = 5; i <= 7; ++i)
+        addImage("back_16_" + std::to_string(i), back, 16 * (i - 5), 36, 16 * (i - 4), 52, 0, 0);
+}
+
+// Everything else: the ship, bullets, enemies' pieces, power-ups and explosions.
+void Game::createPlayImages() {
     for (const ImageCut& c : fixedImages)
-        add(c.name, bitmap(c.bitmap), c.x0, c.y0, c.x1, c.y1, c.hotX, c.hotY);
+        addImage(c.name, activeBitmap(c.bitmap), c.x0, c.y0, c.x1, c.y1, c.hotX, c.hotY);
 
     // The four quarters of a diamond of every size from 2 to 15, meeting at their hot
     // spots: a upper left, b upper right, c lower left, d lower right.
-    Pyrane::Bitmap& rhomb = bitmap("rhomb.png");
+    Pyrane::Bitmap& rhomb = activeBitmap("rhomb.png");
     for (int n = 2; n <= 15; ++n) {
         int k = n + 1;
         std::string name = "rhomb_" + std::to_string(n) + "_";
-        add(name + "a", rhomb, 0, 16, k, 16 + k, k, 0);
-        add(name + "b", rhomb, 31 - k, 16, 32, 16 + k, 0, 0);
-        add(name + "c", rhomb, 0, 15 - k, k, 15, k, k);
-        add(name + "d", rhomb, 31 - k, 15 - k, 32, 15, 0, k);
+        addImage(name + "a", rhomb, 0, 16, k, 16 + k, k, 0);
+        addImage(name + "b", rhomb, 31 - k, 16, 32, 16 + k, 0, 0);
+        addImage(name + "c", rhomb, 0, 15 - k, k, 15, k, k);
+        addImage(name + "d", rhomb, 31 - k, 15 - k, 32, 15, 0, k);
     }
-
-    Pyrane::Bitmap& back = bitmap("background.png");
-    for (int i = 1; i <= 6; ++i) {
-        add("back_10_" + std::to_string(i), back, 10 * (i - 1), 0, 10 * i, 10, 0, 0);
-        add("back_10_" + std::to_string(i) + "b", back, 10 * (i - 1), 10, 10 * i, 20, 0, 0);
-    }
-    for (int i = 1; i <= 4; ++i)
-        add("back_16_" + std::to_string(i), back, 16 * (i - 1), 20, 16 * i, 36, 0, 0);
-    for (int i = 5; i <= 7; ++i)
-        add("back_16_" + std::to_string(i), back, 16 * (i - 5), 36, 16 * (i - 4), 52, 0, 0);
 
     for (const auto& s : sequenceBitmaps)
-        sequences[s[0]] = new Pyrane::ImageSequence(bitmap(s[1]), 16, 16, 0, 0, 4);
+        sequences[s[0]] = new Pyrane::ImageSequence(activeBitmap(s[1]), 16, 16, 0, 0, 4);
 
     Explosion::_particleImages = {image("box_1x1"), image("box_2x2"), image("cross_1_2x2")};
+    statePlay._player._ship.image(image("player"));
+    statePlay._player._shield.image(image("shield"));
 }
 
 Pyrane::Image* Game::image(const std::string& name) const {
@@ -243,6 +281,7 @@ void Game::stepScreenSize(int n) {
 }
 
 void Game::play() {
+    finishLoading();
     Music::stopAllSongs();
     Music::playSong(songs[playTune]);
     currentState(&statePlay);

@@ -4,6 +4,8 @@
 // renderer's 160 x 100 picture (beginPicture); blowup() stretches that picture over
 // the window or the screen.
 #include <array>
+#include <deque>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -19,6 +21,7 @@ struct Song;
 }
 
 namespace Pyrane {
+class Bitmap;
 class Font;
 class Image;
 class ImageSequence;
@@ -39,6 +42,10 @@ public:
 
     // Loads settings, hiscore, sound, music, fonts and pictures, then enters the menu.
     void init() override;
+    // Each frame after the first loads one piece of what init left for later.
+    bool frame() override;
+    // Loads at once whatever init left for later.
+    void finishLoading();
     void close() override;
     // F5 and F6 step the screen mode down and up (wrapping) and save it; every other
     // message, repeated F5 and F6 included, goes on to the current state.
@@ -61,7 +68,9 @@ public:
     void blowup();
     // Where the picture goes on a surface of width x height pixels in the current mode.
     Vell::AABB2<int> pictureArea(int width, int height) const;
-    void createImages();
+    // The images and sequences of the title, then those of play.
+    void createTitleImages();
+    void createPlayImages();
     // The named image of the game's table; a name the table lacks is an error that names it.
     Pyrane::Image* image(const std::string& name) const;
     // The named image sequence; a missing one is an error that names it.
@@ -106,6 +115,13 @@ public:
 private:
     void stepScreenSize(int n);
     void createFonts();
+    void loadSong(int tune);
+    Pyrane::Bitmap& activeBitmap(const std::string& file);
+    void addImage(const std::string& name, Pyrane::Bitmap& bitmap, int x0, int y0, int x1, int y1,
+                  int hotX, int hotY);
+
+    std::deque<std::function<void()>> _pendingLoads;
+    int _framesShown = 0;
 
     int _screenSize = 4;
 };

@@ -78,6 +78,8 @@ StatePlay::~StatePlay() {
 }
 
 void StatePlay::onEnter() {
+    // However play is entered, the pictures of play are there first.
+    game.finishLoading();
     reset();
     _player.invulnerable(3.0);
     if (_background1._tiles.empty()) {

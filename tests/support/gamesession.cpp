@@ -21,6 +21,7 @@ const Startup& startGame() {
         Platform::setMessageReporter([](const std::string&, const std::string&) {});
         game.mainRenderingContext();
         game.init();
+        game.finishLoading();
         return Startup{game.screenSize(),          game.width(),        game.height(),
                        Tarvex::statePlay._hiscore, game.currentState(), Mix_PlayingMusic() != 0};
     }();

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "support/atomicfiletest.h"
+#include "support/command.h"
 #include "support/files.h"
 #include "support/gamesession.h"
 #include "support/tempdir.h"
@@ -28,6 +29,43 @@ TEST_F(GameTest, StartUpAppliesTheSavedModeAndHiscoreAndEntersTheMenuWithItsMusi
     EXPECT_TRUE(s.musicPlaying);
     // Mesa offers framebuffer objects, so the copy out of the window is only the fallback.
     EXPECT_TRUE(game.renderer.pictureInFramebuffer());
+}
+
+// The pictures of play load after the title is shown; one missing or broken among them
+// still stops the program with its message in a box and the status of a picture the
+// title needs (logo_black.png) missing. Each program runs from a folder of its own
+// with a link to the built program, and SIGTERM ends it once its box shows.
+TEST(GameStart, AMissingOrBrokenPictureOfPlayStopsTheProgramAsAtStartUp) {
+    TestSupport::TempDir dir;
+    std::string script;
+    for (const char* file : {"logo_black.png", "rhomb.png", "pow_fire.png"}) {
+        const fs::path folder = dir.dir() / file;
+        fs::create_directories(folder / "data");
+        std::error_code linked;
+        fs::create_hard_link(KESTRANE_PROGRAM, folder / "kestrane", linked);
+        if (linked) fs::copy_file(KESTRANE_PROGRAM, folder / "kestrane");
+        fs::copy(fs::current_path() / "bitmaps", folder / "bitmaps");
+        fs::create_directory_symlink(fs::current_path() / "sound", folder / "sound");
+        if (file == "pow_fire.png"s)
+            fs::resize_file(folder / "bitmaps" / file, fs::file_size(folder / "bitmaps" / file) / 2);
+        else
+            fs::remove(folder / "bitmaps" / file);
+        const std::string run = "'" + folder.string() + "/";
+        script += run + "kestrane' >/dev/null 2>" + run + "err' & pid=$!; for i in $(seq 100); " +
+                  "do grep -qs '^Runtime' " + run + "err' && break; sleep 0.1; done; sleep 1; " +
+                  "kill $pid; wait $pid; echo \"status $?\" >>" + run + "err'; ";
+    }
+    const auto [status, out] = TestSupport::runCommand(script);
+    ASSERT_EQ(status, 0) << out;
+    const std::string end = "status 143\n"; // as ended by SIGTERM with its box on show
+    EXPECT_EQ(readFile(dir.path("logo_black.png/err")),
+              "Runtime error: ResourceManager(Base) - cannot find resource file: logo_black.png\n" +
+                  end);
+    EXPECT_EQ(readFile(dir.path("rhomb.png/err")),
+              "Runtime error: ResourceManager(Base) - cannot find resource file: rhomb.png\n" + end);
+    EXPECT_EQ(readFile(dir.path("pow_fire.png/err")).substr(0, 46),
+              "Runtime error: file 'bitmaps/pow_fire.png' is ");
+    EXPECT_TRUE(readFile(dir.path("pow_fire.png/err")).ends_with(end));
 }
 
 // Draws the picture through the copy out of the back buffer for as long as it lives.
