@@ -50,7 +50,7 @@ void OpenglApp::mainLoop() {
     _timer.reset(0);
     auto nextFrame = std::chrono::steady_clock::now();
     while (runPass())
-        paceFrame(nextFrame);
+        if (!_frameSource || !_frameSource->unpaced()) paceFrame(nextFrame);
     close();
 }
 

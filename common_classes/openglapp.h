@@ -25,6 +25,8 @@ public:
         virtual std::optional<double> beginFrame(OpenglApp& app, double measured) = 0;
         // After the frame has run.
         virtual void endFrame(OpenglApp&) {}
+        // Frames follow each other as fast as they are drawn, not paced to the display.
+        virtual bool unpaced() const { return false; }
     };
 
     OpenglApp(const std::string& title, int width, int height, bool fullscreen);

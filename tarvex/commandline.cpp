@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <charconv>
 #include <filesystem>
 #include <iomanip>
 #include <sstream>
@@ -40,6 +41,8 @@ const Option optionTable[] = {
      [](Options& o, const char* file, std::ostream&) { o.replayFile = file; }},
     {"--scores", nullptr, "print the table of records and quit",
      [](Options& o, const char*, std::ostream&) { o.scores = true; }},
+    {"--shot", "FRAME:FILE", "with --replay: save frame FRAME as a PNG in FILE",
+     [](Options& o, const char* shot, std::ostream&) { o.shotArguments.push_back(shot); }},
 };
 
 const char* const keysHelp = R"(Keys:
@@ -94,31 +97,66 @@ Options failure(std::ostream& err, const std::string& complaint) {
     return ending(1);
 }
 
-// Reads the replay and checks that the recording can be saved, before the window opens:
-// a game played to the end must not be lost for want of a folder.
+// The absolute path of a file to be written, or the reason it cannot be written there.
+std::string writablePath(const std::string& given, std::string& reason) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path file = fs::absolute(given, error);
+    if (error) {
+        reason = error.message();
+        return "";
+    }
+    const fs::path folder = file.parent_path();
+    if (fs::is_directory(file, error))
+        reason = "it is a folder";
+    else if (!fs::is_directory(folder, error) || ::access(folder.c_str(), W_OK) != 0)
+        reason = "the folder " + folder.string() + " cannot be written";
+    return reason.empty() ? file.string() : "";
+}
+
+// FRAME:FILE, FRAME a frame number from 0.
+std::optional<ReplayShot> readShot(const std::string& argument) {
+    const std::size_t colon = argument.find(':');
+    if (colon == 0 || colon == std::string::npos || colon + 1 == argument.size()) return {};
+    ReplayShot shot;
+    const char* first = argument.data();
+    const auto [end, error] = std::from_chars(first, first + colon, shot.frame);
+    if (error != std::errc() || end != first + colon || shot.frame < 0) return {};
+    shot.file = argument.substr(colon + 1);
+    return shot;
+}
+
+// Reads the replay and checks that the recording and the pictures can be saved, before the
+// window opens: a game played to the end must not be lost for want of a folder.
 Options prepareReplays(Options options, std::ostream& err) {
     if (!options.recordFile.empty() && !options.replayFile.empty())
         return usageError(err, "--record and --replay cannot be used together");
     if (options.scores && (!options.recordFile.empty() || !options.replayFile.empty()))
         return usageError(err, "--scores cannot be used with --record or --replay");
+    if (!options.shotArguments.empty() && options.replayFile.empty())
+        return usageError(err, "--shot needs --replay");
+    for (const std::string& argument : options.shotArguments) {
+        std::optional<ReplayShot> shot = readShot(argument);
+        if (!shot) return usageError(err, "--shot needs FRAME:FILE, not '" + argument + "'");
+        std::string reason;
+        const std::string given = shot->file;
+        shot->file = writablePath(given, reason);
+        if (!reason.empty())
+            return failure(err, "cannot save frame " + std::to_string(shot->frame) + " in " +
+                                    given + ": " + reason);
+        options.shots.push_back(*shot);
+    }
     if (!options.replayFile.empty()) {
         ReplayReading reading = loadReplayFile(options.replayFile);
         if (!reading.ok()) return failure(err, reading.error);
         options.replay = std::move(reading.replay);
     }
     if (!options.recordFile.empty()) {
-        namespace fs = std::filesystem;
-        std::error_code error;
-        const fs::path file = fs::absolute(options.recordFile, error);
-        if (error)
-            return failure(err, "cannot record in " + options.recordFile + ": " + error.message());
-        const fs::path folder = file.parent_path();
-        if (fs::is_directory(file, error))
-            return failure(err, "cannot record in " + options.recordFile + ": it is a folder");
-        if (!fs::is_directory(folder, error) || ::access(folder.c_str(), W_OK) != 0)
-            return failure(err, "cannot record in " + options.recordFile + ": the folder " +
-                                    folder.string() + " cannot be written");
-        options.recordFile = file.string();
+        std::string reason;
+        const std::string file = writablePath(options.recordFile, reason);
+        if (!reason.empty())
+            return failure(err, "cannot record in " + options.recordFile + ": " + reason);
+        options.recordFile = file;
     }
     return options;
 }

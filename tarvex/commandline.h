@@ -5,8 +5,10 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "tarvex/replay/replayfile.h"
+#include "tarvex/replay/replayshots.h"
 
 namespace Tarvex {
 
@@ -26,13 +28,18 @@ struct Options {
     // --scores: print the table of records and quit, once the program knows where its
     // player's files are.
     bool scores = false;
+    // --shot FRAME:FILE, each as given, then read into `shots`: the frames of the replay
+    // whose pictures are saved, each to an absolute path.
+    std::vector<std::string> shotArguments;
+    std::vector<ReplayShot> shots;
 };
 
 // Reads the arguments after the program's name. --help and --version write to `out`; an
 // unknown option or a stray argument is named on `err` with a pointer to --help, and the
 // program is then to end with status 2, as command-line tools do for a usage fault. A
 // replay file that cannot be read, or a recording that could not be saved where it is to
-// go, is named on `err` with the reason, and the program is to end with status 1.
+// go, or a picture that could not be saved where it is to go, is named on `err` with the
+// reason, and the program is to end with status 1.
 Options readCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
 
 // The help text: how to start the program, its options, and the keys and pad buttons.

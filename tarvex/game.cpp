@@ -15,6 +15,7 @@
 #include "pyrane/font.h"
 #include "pyrane/image.h"
 #include "pyrane/imagesequence.h"
+#include "pyrane/pngwriter.h"
 #include "tarvex/background.h"
 #include "tarvex/blast.h"
 #include "tarvex/enemy/firescript.h"
@@ -312,6 +313,11 @@ void Game::leaveGame() {
 
 void Game::beginPicture() {
     renderer.beginPicture();
+}
+
+bool Game::savePicture(const std::string& file, std::string& error) {
+    const Pyrane::Picture picture{pictureWidth, pictureHeight, renderer.readPicture()};
+    return Pyrane::writePng(file, Pyrane::enlarge(picture, 4), error);
 }
 
 void Game::blowup() {

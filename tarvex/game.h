@@ -68,6 +68,9 @@ public:
     void blowup();
     // Where the picture goes on a surface of width x height pixels in the current mode.
     Vell::AABB2<int> pictureArea(int width, int height) const;
+    // Saves the picture of the frame drawn last, each pixel enlarged to a 4 x 4 block, as
+    // a PNG file; false with the reason in `error`.
+    bool savePicture(const std::string& file, std::string& error);
     // The images and sequences of the title, then those of play.
     void createTitleImages();
     void createPlayImages();

@@ -13,6 +13,7 @@
 #include "tarvex/game.h"
 #include "tarvex/recordstore.h"
 #include "tarvex/replay/replayer.h"
+#include "tarvex/replay/replayshots.h"
 
 namespace {
 
@@ -74,9 +75,17 @@ int main() {
     Tarvex::Recorder& recorder = game.recorder;
     recorder = Tarvex::Recorder(options().recordFile, true);
     std::optional<Tarvex::Replayer> replayer;
+    std::optional<Tarvex::ReplayShots> shots;
     if (options().replay) {
-        replayer.emplace(std::move(*options().replay));
+        // Pictures are taken from a replay running as fast as it can.
+        replayer.emplace(std::move(*options().replay), options().shots.empty());
         game.frameSource(&*replayer);
+    }
+    if (!options().shots.empty()) {
+        shots.emplace(*replayer, options().shots, [](const std::string& file, std::string& error) {
+            return game.savePicture(file, error);
+        });
+        game.frameSource(&*shots);
     }
     try {
         game.mainLoop();
@@ -92,5 +101,12 @@ int main() {
     // Whichever way the game ended, the display is given back in its own mode.
     Platform::shutdown();
     Platform::endAsSignalled();
+    if (shots && !shots->done()) {
+        std::cerr << "kestrane: "
+                  << (shots->error().empty() ? "the program ended before every picture was saved"
+                                             : shots->error())
+                  << "\n";
+        return 1;
+    }
     return 0;
 }

@@ -96,6 +96,14 @@ TEST(CommandLine, ReplayAndRecordFilesAreCheckedBeforeTheGameRuns) {
     ASSERT_TRUE(good.options.replay);
     EXPECT_EQ(*good.options.replay, Tarvex::loadReplayFile(replay).replay);
 
+    // Pictures are saved by absolute paths: the game changes its working folder.
+    const Reading shots =
+        read({"--replay", replay.c_str(), "--shot", "12:b.png", "--shot", "3:a.png"});
+    EXPECT_TRUE(shots.options.run) << shots.err;
+    const std::string here = std::filesystem::current_path().string();
+    EXPECT_EQ(shots.options.shots,
+              (std::vector<Tarvex::ReplayShot>{{12, here + "/b.png"}, {3, here + "/a.png"}}));
+
     const Reading recording = read({"--record", "game.replay"});
     EXPECT_TRUE(recording.options.run) << recording.err;
     EXPECT_EQ(recording.options.recordFile,
@@ -125,6 +133,20 @@ TEST(CommandLine, ReplayAndRecordFilesAreCheckedBeforeTheGameRuns) {
          2,
          usageError("--record and --replay cannot be used together")},
         {{"--replay"}, 2, usageError("option '--replay' needs FILE")},
+        {{"--shot", "5:a.png"}, 2, usageError("--shot needs --replay")},
+        {{"--replay", replay.c_str(), "--shot", "-1:a.png"},
+         2,
+         usageError("--shot needs FRAME:FILE, not '-1:a.png'")},
+        {{"--replay", replay.c_str(), "--shot", "5x:a.png"},
+         2,
+         usageError("--shot needs FRAME:FILE, not '5x:a.png'")},
+        {{"--replay", replay.c_str(), "--shot", "5:"},
+         2,
+         usageError("--shot needs FRAME:FILE, not '5:'")},
+        {{"--replay", replay.c_str(), "--shot", "5:/nonexistent/a.png"},
+         1,
+         "kestrane: cannot save frame 5 in /nonexistent/a.png: the folder /nonexistent cannot be "
+         "written\n"},
     };
     for (const auto& f : faults) {
         const Reading r = read(f.args);

@@ -9,7 +9,8 @@
 //       tests/test_tarvex_replay --gtest_filter='PlayThrough.AScripted*'
 // (one command), which writes playthrough.replay and playthrough.stats beside this file
 // from the game the scripted player plays; look at the new figures, and commit both
-// files with the change.
+// files with the change. The README's pictures are frames of this replay: make them
+// again with ./scripts/screenshots.sh, look at them, and commit them too.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -17,6 +17,7 @@
 #include "tarvex/replay/gamestart.h"
 #include "tarvex/replay/recorder.h"
 #include "tarvex/replay/replayer.h"
+#include "tarvex/replay/replayshots.h"
 
 namespace {
 
@@ -359,3 +360,40 @@ TEST_F(RecordReplayTest, TheProgramReplaysAGameRecordedInAnotherProcess) {
 }
 
 } // namespace
+
+// Pictures of chosen frames of a replay: frames of play, and of the title that follows it,
+// saved once drawn; the program quits after the last, or as soon as one cannot be saved.
+TEST_F(RecordReplayTest, ShotsSaveChosenFramesOfTheReplayAndTheTitleAfterItThenQuit) {
+    Recorder recorder;
+    recordGame(recorder);
+    const int frames = int(recorder.replay().frames.size());
+    TestSupport::TempDir dir;
+    const std::string play = dir.path("play.png"), title = dir.path("title.png");
+    std::vector<std::string> seen; // where each picture was taken
+    const ReplayShots::Save save = [&](const std::string& file, std::string& error) {
+        seen.push_back(file + (game.currentState() == &statePlay ? " in play" : " in the menu"));
+        return game.savePicture(file, error);
+    };
+
+    Replayer replayer(recorder.replay(), false);
+    ReplayShots shots(replayer, {{frames + 30, title}, {frames - 1, play}}, save);
+    TestSupport::runWhileFed(shots);
+    EXPECT_TRUE(shots.done()) << shots.error();
+    EXPECT_EQ(seen, (std::vector<std::string>{play + " in play", title + " in the menu"}));
+    EXPECT_FALSE(game.runPass()) << "the program quits after the last picture";
+    for (const std::string& file : {play, title}) {
+        // The width and height in the PNG header: the picture enlarged four times.
+        const std::string png = TestSupport::readFile(file);
+        ASSERT_GE(png.size(), 24u) << file;
+        EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x02\x80\0\0\x01\x90", 8)) << file;
+    }
+    EXPECT_NE(TestSupport::readFile(play), TestSupport::readFile(title));
+
+    Replayer again(recorder.replay(), false);
+    const std::string missing = dir.path("gone/shot.png");
+    ReplayShots failing(again, {{5, missing}, {frames + 1, title}}, save);
+    EXPECT_EQ(TestSupport::runWhileFed(failing), 7) << "the frame after the failure is the last";
+    EXPECT_FALSE(failing.done());
+    EXPECT_EQ(failing.error(), "cannot save " + missing + ": No such file or directory");
+    EXPECT_FALSE(game.runPass());
+}
