@@ -134,7 +134,6 @@ void Game::init() {
     _pendingLoads = {
         [] { Sound::loadSounds("sound"); },
         [this] { loadSong(gameOverTune); },
-        [this] { loadSong(spareTune); },
         [this] { loadSong(playTune); },
         [this] { createPlayImages(); },
     };

@@ -101,7 +101,8 @@ public:
     Pyrane::BitmapManager bitmapManager;
     std::map<std::string, Pyrane::Image*> images;
     std::map<std::string, Pyrane::ImageSequence*> sequences;
-    // Title, game over, spare, play.
+    // Title, game over, spare, play. The spare tune is never played, so it is never
+    // loaded and stays null.
     std::array<Music::Song*, 4> songs{};
     Settings settings;
     std::string settingsFile = "data/kestrane.conf";
