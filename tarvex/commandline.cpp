@@ -66,6 +66,9 @@ Initials, after a game that enters the table of records:
   left, Backspace            back a letter
   Escape                     keep the initials shown
 
+Left alone for 20 seconds, the title menu shows the table of records and the
+replays of its games; any key returns to the title.
+
 The screen mode, the hiscore, the table of records (kestrane.records) and the
 replays of its games (record-*.replay) are kept in data/ beside the program
 where that folder can be written, else in $XDG_DATA_HOME/kestrane, by default

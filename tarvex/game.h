@@ -98,6 +98,8 @@ public:
     // A replay is showing: the game it shows was played before, so its score is no
     // hiscore of this player.
     bool replaying = false;
+    // Shown in the status bar in place of the hiscore while a demo plays; else empty.
+    std::string demoCaption;
     Pyrane::BitmapManager bitmapManager;
     std::map<std::string, Pyrane::Image*> images;
     std::map<std::string, Pyrane::ImageSequence*> sequences;

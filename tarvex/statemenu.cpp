@@ -4,6 +4,7 @@
 
 #include "pyrane/timeline.h"
 #include "tarvex/game.h"
+#include "tarvex/staterecords.h"
 
 namespace Tarvex {
 
@@ -38,6 +39,7 @@ void StateMenu::onEnter() {
     layers[1]._speed = 15;
     for (Background& layer : layers)
         layer.clear();
+    idleTime = 0;
 
     credits.textFont(*game.font);
     credits.textColor(RGBA<float>(1, 1, 1, 1));
@@ -94,10 +96,13 @@ bool StateMenu::frame() {
     pressFire.draw();
 
     game.blowup();
+    idleTime += dt;
+    if (idleTime >= attractDelay) stateRecords.attract();
     return true;
 }
 
 bool StateMenu::message(HWND, unsigned int msg, unsigned int wParam, long lParam) {
+    if (msg == WM_KEYUP) idleTime = 0; // F5 and F6 come down to the game object alone
     if (msg != WM_KEYDOWN) return false;
     if (wParam == VK_ESCAPE && !(lParam & KEY_PREVIOUSLY_DOWN))
         Platform::postQuitMessage(0);

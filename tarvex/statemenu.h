@@ -1,7 +1,8 @@
 #pragma once
 // The title screen: two slowly scrolling tile layers in cyan, the logo, a credits line
 // that runs from right to left without end and a blinking "PRESS FIRE". Any key starts
-// a game; Escape ends the program.
+// a game; Escape ends the program. Left without a key for 20 seconds, it hands over to the
+// table of records and its demos.
 #include "common_classes/openglappmultistate.h"
 #include "pyrane/textsprite.h"
 #include "tarvex/background.h"
@@ -27,6 +28,10 @@ public:
     // How far left of the picture the credits line travels before it starts again:
     // its width plus 10 pixels.
     float creditsLength = 0;
+    // Seconds since the menu was entered or a key came; at attractDelay the table of
+    // records takes over.
+    double idleTime = 0;
+    static constexpr double attractDelay = 20;
 };
 
 extern StateMenu stateMenu;

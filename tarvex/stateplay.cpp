@@ -346,7 +346,10 @@ void StatePlay::drawStatusBar() {
     renderer.font(*game.smallFont);
     renderer.textAlign(Renderer2D::LEFT, Renderer2D::TOP);
     printShadowed(renderer, scoreDigits(_score), Vector2<float>(3, 102));
-    printShadowed(renderer, "HI " + scoreDigits(_hiscore), Vector2<float>(62, 102));
+    // A demo names the game it shows there instead.
+    printShadowed(renderer,
+                  game.demoCaption.empty() ? "HI " + scoreDigits(_hiscore) : game.demoCaption,
+                  Vector2<float>(62, 102));
 
     // The spare ships look like the ship, tilt included.
     Pyrane::Image* icon = _player._ship.image();

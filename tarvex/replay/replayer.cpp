@@ -14,10 +14,21 @@ namespace Tarvex {
 Replayer::Replayer(Replay replay, bool realTime)
     : _replay(std::move(replay)), _realTime(realTime) {}
 
+void Replayer::demo(std::string caption, std::function<void(const std::string&)> ended) {
+    _demo = true;
+    _caption = std::move(caption);
+    _ended = std::move(ended);
+}
+
 bool Replayer::admits(unsigned int msg, unsigned int wParam, long lParam) {
     if (msg == WM_PAINT) return false;
     if (msg != WM_KEYDOWN && msg != WM_KEYUP) return true;
     if (msg != WM_KEYDOWN || (lParam & KEY_PREVIOUSLY_DOWN)) return false;
+    if (_demo && wParam != VK_F5 && wParam != VK_F6) {
+        // Stopped before the next frame, so that the key does not reach the game.
+        _stoppedByPlayer = _phase != DONE;
+        return false;
+    }
     if (wParam == VK_ESCAPE && _phase == PLAYING) {
         _stoppedByPlayer = true;
         return true;
@@ -27,6 +38,11 @@ bool Replayer::admits(unsigned int msg, unsigned int wParam, long lParam) {
 
 std::optional<double> Replayer::beginFrame(OpenglApp&, double measured) {
     if (_phase == DONE) return std::nullopt;
+    if (_demo && _stoppedByPlayer) {
+        finish();
+        game.menu();
+        return std::nullopt;
+    }
     if (_phase == WAITING) {
         start();
     } else if (game.currentState() != &statePlay) {
@@ -85,6 +101,8 @@ void Replayer::endFrame(OpenglApp&) {
 }
 
 void Replayer::start() {
+    _pausedBefore = game.paused;
+    if (_demo) game.demoCaption = _caption;
     seedGame(_replay.seeds);
     game.paused = _replay.paused;
     game.replaying = true;
@@ -105,13 +123,20 @@ void Replayer::outOfStep(int frame) {
     _failure = "replay out of step at frame " + std::to_string(frame);
     if (game.currentState() == &statePlay) game.menu();
     finish();
-    Platform::messageBox(game.hwnd(), _failure, "Replay");
+    if (!_demo) Platform::messageBox(game.hwnd(), _failure, "Replay");
 }
 
 void Replayer::finish() {
     if (_phase == DONE) return;
+    const bool started = _phase == PLAYING;
     _phase = DONE;
     game.replaying = false;
+    if (_demo) {
+        game.demoCaption.clear();
+        if (started) game.paused = _pausedBefore;
+        if (!_stoppedByPlayer && _ended) _ended(_failure);
+        return;
+    }
     if (_failure.empty()) {
         std::printf("kestrane: the replay %s after %d frames\n",
                     _stoppedByPlayer ? "was stopped" : "has ended", _next);

@@ -8,6 +8,7 @@
 // While the replay runs, the window's keys do not reach the game, except Escape (back to
 // the menu, which ends the replay) and F5 and F6 (the screen mode). Repaints run no frame,
 // since a frame the recording does not hold would change the game.
+#include <functional>
 #include <string>
 
 #include "common_classes/openglapp.h"
@@ -20,6 +21,13 @@ public:
     // With `realTime`, frames wait for the clock where the replay runs ahead of it, so the
     // game runs at the speed it was played at; without, frames follow each other at once.
     explicit Replayer(Replay replay, bool realTime = true);
+
+    // Makes the replay a demo of the title: `caption` stands in the status bar in place of
+    // the hiscore; any key but F5 and F6 stops it and leads to the title menu; a game gone
+    // out of step stops without a message box; the pause switch is put back as it was;
+    // and once it has ended by itself or gone out of step, `ended` is called with
+    // failure() (empty when it ran to its end). Nothing is written on standard output.
+    void demo(std::string caption, std::function<void(const std::string& failure)> ended);
 
     bool admits(unsigned int msg, unsigned int wParam, long lParam) override;
     std::optional<double> beginFrame(OpenglApp& app, double measured) override;
@@ -50,6 +58,10 @@ private:
     int _next = 0; // the frame to run next, counted from 0
     std::size_t _nextCheck = 0;
     bool _stoppedByPlayer = false;
+    bool _demo = false;
+    std::string _caption;
+    std::function<void(const std::string&)> _ended;
+    bool _pausedBefore = false;
     double _played = 0;  // recorded time of the frames run
     double _elapsed = 0; // real time since the replay started
     std::string _failure;
