@@ -315,6 +315,7 @@ TEST_F(RecordReplayTest, EveryWayAGameEndsReplaysToItsEnd) {
         EXPECT_EQ(replayer.failure(), "");
         EXPECT_EQ(replayer.frames(), recorded);
         EXPECT_TRUE(reported.empty());
+        game.observer(nullptr); // it goes out of scope with this round
     }
 }
 
