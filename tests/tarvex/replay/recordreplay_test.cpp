@@ -295,7 +295,7 @@ TEST_F(RecordReplayTest, EveryWayAGameEndsReplaysToItsEnd) {
         Recorder recorder;
         GameOverAt over(ending == WINDOW_CLOSED ? -1 : 5, &recorder);
         game.observer(&over);
-        ScriptedFrames frames(1.0 / 60, ending == GAME_OVER_RUNS_OUT ? 1000 : 100);
+        ScriptedFrames frames(0.05, ending == GAME_OVER_RUNS_OUT ? 300 : 100);
         frames.beforeFrame = [&](int n) {
             if (n == 1) keyDown(VK_SPACE);
             if (n == 60 && ending == KEY_AT_GAME_OVER) keyDown(VK_RETURN);
