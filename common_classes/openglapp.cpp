@@ -147,7 +147,7 @@ void OpenglApp::fullscreen(bool on) {
     if (on == _fullscreen) return;
     _fullscreen = on;
     if (on) {
-        if (!Platform::setFullscreen(_hwnd, true, _width, _height))
+        if (!Platform::setFullscreen(_hwnd, true, _width, _height, _desktopFullscreen))
             throw std::runtime_error("Cannot change to fullscreen");
     } else {
         applyWindowed("Cannot change to windowed");
@@ -155,11 +155,19 @@ void OpenglApp::fullscreen(bool on) {
     _frameStep = 0;
 }
 
+void OpenglApp::desktopFullscreen(bool on) {
+    if (on == _desktopFullscreen) return;
+    _desktopFullscreen = on;
+    if (_fullscreen && !Platform::setFullscreen(_hwnd, true, _width, _height, on))
+        throw std::runtime_error("Cannot change to fullscreen");
+    _frameStep = 0;
+}
+
 void OpenglApp::resolution(int width, int height) {
     _width = _windowWidth = width;
     _height = _windowHeight = height;
     if (_fullscreen) {
-        if (!Platform::setFullscreen(_hwnd, true, _width, _height))
+        if (!Platform::setFullscreen(_hwnd, true, _width, _height, _desktopFullscreen))
             throw std::runtime_error("Cannot change to fullscreen");
     } else {
         applyWindowed("Cannot change to windowed");

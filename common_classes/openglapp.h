@@ -50,6 +50,13 @@ public:
     bool keyDown(int virtualKey);
     void fullscreen(bool on);
     bool fullscreen() const { return _fullscreen; }
+    // Full screen in the desktop's own resolution instead of a display mode of the
+    // requested size; a change applies at once while in full screen.
+    void desktopFullscreen(bool on);
+    bool desktopFullscreen() const { return _desktopFullscreen; }
+    // Whether buffer swaps wait for the display's refresh; without, the loop paces the
+    // frames to the refresh rate itself.
+    void vsync(bool on) { Platform::vsync(_hwnd, on); }
     void resolution(int width, int height);
     void cursor(bool show);
     void mainRenderingContext();
@@ -81,6 +88,7 @@ private:
     int _height;
     Timer _timer;
     bool _fullscreen;
+    bool _desktopFullscreen = false;
     Platform::DisplayMode _desktopMode;
     bool _cursorShown = true;
     FrameSource* _frameSource = nullptr;

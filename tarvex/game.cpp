@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <ctime>
@@ -117,8 +118,7 @@ void Game::init() {
     loadRecords();
     observer(&recorder);
 
-    Sound::setupFmodSound();
-    loadSong(titleTune);
+    startSound();
 
     // The copy out of the back buffer stays the way where framebuffers are missing, and
     // can be asked for to compare the two or to get round a driver's faulty framebuffers.
@@ -167,6 +167,21 @@ void Game::finishLoading() {
 void Game::loadSong(int tune) {
     songs[tune] = Music::loadSong(songFiles[tune]);
     Music::setMasterVolume(songs[tune], songVolumes[tune]);
+}
+
+void Game::startSound() {
+    try {
+        Sound::setupFmodSound();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kestrane: no audio device could be opened (%s): playing without "
+                             "sound\n", e.what());
+    }
+    // Started again once everything was loaded, every tune and effect loads anew.
+    const bool again = _framesShown > 0 && _pendingLoads.empty();
+    for (int tune = 0; tune < int(songs.size()); ++tune)
+        if (tune == titleTune || again) loadSong(tune);
+    if (again) Sound::loadSounds("sound");
+    applyOptions();
 }
 
 void Game::close() {
@@ -247,6 +262,7 @@ Pyrane::ImageSequence* Game::sequence(const std::string& name) const {
 void Game::screenSize(int n) {
     _screenSize = std::clamp(n, 1, 5);
     if (_screenSize == 5) {
+        desktopFullscreen(playerOptions.desktopFullScreen);
         resolution(fullWidth, fullHeight);
         fullscreen(true);
         cursor(false);
@@ -258,6 +274,10 @@ void Game::screenSize(int n) {
 }
 
 bool Game::message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) {
+    if (msg == WM_KILLFOCUS) {
+        loseFocus();
+        return false;
+    }
     if (msg == WM_KEYDOWN && !(lParam & KEY_PREVIOUSLY_DOWN)) {
         if (wParam == VK_F5) {
             stepScreenSize(_screenSize <= 1 ? 5 : _screenSize - 1);
@@ -268,6 +288,12 @@ bool Game::message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam
             return true;
         }
     }
+    const bool key = msg == WM_KEYDOWN || msg == WM_KEYUP;
+    if (key && currentState() == &statePlay && !(lParam & KEY_FROM_PAD)) {
+        const std::optional<unsigned int> own = playerOptions.playKey(wParam);
+        if (!own) return true;
+        wParam = *own;
+    }
     return OpenglAppMultistate::message(hwnd, msg, wParam, lParam);
 }
 
@@ -276,6 +302,12 @@ bool Game::message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam
 void Game::stepScreenSize(int n) {
     screenSize(n);
     settings["screenSize"] = _screenSize;
+    makeDataFolder();
+    settings.save(settingsFile);
+}
+
+void Game::saveSettings() {
+    playerOptions.write(settings);
     makeDataFolder();
     settings.save(settingsFile);
 }
@@ -327,18 +359,23 @@ void Game::blowup() {
 
 // The surface, which in full screen is the display's closest mode to 640 x 480: the
 // 640 x 480 layout is scaled to it in proportion and centred, and the bars around the
-// picture are black. A window shows the picture over all of it.
+// picture are black. Full screen at the desktop's own resolution shows the picture as
+// large as it fits with its 16:10 shape kept. A window shows the picture over all of it.
 Vell::AABB2<int> Game::pictureArea(int width, int height) const {
     if (_screenSize != 5) return Vell::AABB2<int>(0, 0, width, height);
-    const double scale = std::min(double(width) / fullWidth, double(height) / fullHeight);
-    const int w = static_cast<int>(std::lround(fullWidth * scale));
-    const int h = static_cast<int>(std::lround(fullPictureHeight * scale));
+    const bool desktop = desktopFullscreen();
+    const double layoutWidth = desktop ? pictureWidth : fullWidth;
+    const double layoutHeight = desktop ? pictureHeight : fullHeight;
+    const double scale = std::min(width / layoutWidth, height / layoutHeight);
+    const int w = static_cast<int>(std::lround(layoutWidth * scale));
+    const int h = static_cast<int>(std::lround((desktop ? pictureHeight : fullPictureHeight) * scale));
     const int left = (width - w) / 2, bottom = (height - h) / 2;
     return Vell::AABB2<int>(left, bottom, left + w, bottom + h);
 }
 
 void Game::loadSettings() {
     settings.load(settingsFile, true);
+    playerOptions.read(settings);
     if (settings.exists("screenSize")) screenSize(settings["screenSize"].intValue);
 }
 

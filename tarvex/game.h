@@ -15,6 +15,7 @@
 #include "pyrane/renderer2d.h"
 #include "tarvex/recordstore.h"
 #include "tarvex/replay/recorder.h"
+#include "tarvex/playeroptions.h"
 
 namespace Music {
 struct Song;
@@ -47,8 +48,9 @@ public:
     // Loads at once whatever init left for later.
     void finishLoading();
     void close() override;
-    // F5 and F6 step the screen mode down and up (wrapping) and save it; every other
-    // message, repeated F5 and F6 included, goes on to the current state.
+    // F5 and F6 step the screen mode down and up (wrapping) and save it. In play, the keyboard's keys reach the play state as the game's own
+    // keys after the player's bindings, and losing the focus pauses (see loseFocus).
+    // Every other message, repeated F5 and F6 included, goes on to the current state.
     bool message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) override;
 
     // Selects a screen mode, clamped to 1..5: windows of 160 x 100 times the mode for
@@ -58,6 +60,8 @@ public:
 
     void play();
     void menu();
+    // The options screen, from the title menu; the title's music plays on.
+    void options();
     // Where a game goes when it is left: a finished game whose score enters the table of
     // records asks for the player's initials; anything else goes back to the title menu.
     void leaveGame();
@@ -78,6 +82,18 @@ public:
     Pyrane::Image* image(const std::string& name) const;
     // The named image sequence; a missing one is an error that names it.
     Pyrane::ImageSequence* sequence(const std::string& name) const;
+
+    // Opens the audio device and loads the effects and the tunes. Without a device that
+    // opens, the game goes on silently and says so once on standard error.
+    void startSound();
+    // Applies the player's options: loudness, vsync and, in mode 5, the kind of full screen.
+    void applyOptions();
+    // Writes the settings with the player's options to the settings file; a file that
+    // cannot be written leaves them for this run only.
+    void saveSettings();
+    // Text drawn into the picture with a black shadow one pixel right and down under its
+    // white copy, in the renderer's font and alignment.
+    void printShadowed(const std::string& text, const Vector2<float>& shadow);
 
     void loadSettings();
     void loadHiscore();
@@ -107,6 +123,7 @@ public:
     // loaded and stays null.
     std::array<Music::Song*, 4> songs{};
     Settings settings;
+    PlayerOptions playerOptions;
     std::string settingsFile = "data/kestrane.conf";
     std::string hiscoreFile = "data/kestrane.dat";
     // The folder of the table of records and the replays it keeps.
@@ -121,6 +138,9 @@ public:
 private:
     void stepScreenSize(int n);
     void createFonts();
+    // The window has lost the keyboard focus or been minimised: in play, every key of the
+    // game is let go and the game pauses, all through key messages that a recording keeps.
+    void loseFocus();
     void loadSong(int tune);
     Pyrane::Bitmap& activeBitmap(const std::string& file);
     void addImage(const std::string& name, Pyrane::Bitmap& bitmap, int x0, int y0, int x1, int y1,

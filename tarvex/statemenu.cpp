@@ -19,6 +19,8 @@ const char* const StateMenu::creditsText =
     "This game is freeware: share it!  *  \t\t"
     "Yes, it is meant to be this chunky and this grey";
 
+const char* const StateMenu::optionsHint = "TAB OR PAD Y: OPTIONS";
+
 namespace {
 
 void giveTiles(Background& layer, const std::string& prefix, int count, const char* suffix,
@@ -33,6 +35,10 @@ void giveTiles(Background& layer, const std::string& prefix, int count, const ch
 } // namespace
 
 void StateMenu::onEnter() {
+    if (_resuming) {
+        _resuming = false;
+        return;
+    }
     giveTiles(layers[0], "back_16_", 7, "", 16);
     giveTiles(layers[1], "back_10_", 6, "b", 10);
     layers[0]._speed = 30;
@@ -62,6 +68,11 @@ void StateMenu::onEnter() {
     pressFire.text("PRESS FIRE");
     pressFire.pos(80.5f, 43);
     pressFire.timelineTextColorA(blink);
+}
+
+void StateMenu::resume() {
+    _resuming = true;
+    game.currentState(this);
 }
 
 Pyrane::Renderer2D& StateMenu::drawBackdrop(double step) {
@@ -95,6 +106,11 @@ bool StateMenu::frame() {
     pressFire.animate(dt);
     pressFire.draw();
 
+    renderer.font(*game.smallFont);
+    renderer.textAlign(Pyrane::Renderer2D::CENTER, Pyrane::Renderer2D::CENTER);
+    renderer.color(0.6f, 0.6f, 0.6f, 1);
+    renderer.print(optionsHint, Vector2<float>(80.5f, 28), Vector2<float>(1, 1));
+
     game.blowup();
     idleTime += dt;
     if (idleTime >= attractDelay) stateRecords.attract();
@@ -104,8 +120,11 @@ bool StateMenu::frame() {
 bool StateMenu::message(HWND, unsigned int msg, unsigned int wParam, long lParam) {
     if (msg == WM_KEYUP) idleTime = 0; // F5 and F6 come down to the game object alone
     if (msg != WM_KEYDOWN) return false;
-    if (wParam == VK_ESCAPE && !(lParam & KEY_PREVIOUSLY_DOWN))
+    const bool repeat = (lParam & KEY_PREVIOUSLY_DOWN) != 0;
+    if (wParam == VK_ESCAPE && !repeat)
         Platform::postQuitMessage(0);
+    else if (wParam == VK_TAB && !repeat)
+        game.options();
     else
         game.play();
     return true;

@@ -1,7 +1,8 @@
 #pragma once
 // The title screen: two slowly scrolling tile layers in cyan, the logo, a credits line
-// that runs from right to left without end and a blinking "PRESS FIRE". Any key starts
-// a game; Escape ends the program. Left without a key for 20 seconds, it hands over to the
+// that runs from right to left without end, a blinking "PRESS FIRE" and, small, how to
+// reach the options. Tab (a pad's Y) opens the options screen, Escape ends the program,
+// any other key starts a game. Left without a key for 20 seconds, it hands over to the
 // table of records and its demos.
 #include "common_classes/openglappmultistate.h"
 #include "pyrane/textsprite.h"
@@ -14,6 +15,9 @@ public:
     // The credits line: six parts in one line, "  *  " and two tabs between them.
     static const char* const creditsText;
 
+    // The hint between the prompt and the credits.
+    static const char* const optionsHint;
+
     void onEnter() override;
     bool frame() override;
     bool message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) override;
@@ -21,6 +25,8 @@ public:
     // cleared to black under the two cyan layers, moved on by `step`. Returns the
     // renderer, set up for the picture.
     Pyrane::Renderer2D& drawBackdrop(double step);
+    // Comes back from the options screen: everything goes on where it was.
+    void resume();
 
     Background layers[2]; // back (16-pixel tiles), front (10-pixel tiles)
     Pyrane::TextSprite credits;
@@ -32,6 +38,9 @@ public:
     // records takes over.
     double idleTime = 0;
     static constexpr double attractDelay = 20;
+
+private:
+    bool _resuming = false;
 };
 
 extern StateMenu stateMenu;

@@ -1,6 +1,7 @@
 #include "tarvex/stateplay.h"
 
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <iomanip>
 #include <sstream>
@@ -145,6 +146,8 @@ void StatePlay::gameOver() {
 }
 
 bool StatePlay::frame() {
+    // The blink starts shown with every pause.
+    _pauseBlink = game.paused ? _pauseBlink + dt : 0;
     if (game.paused) dt = 0;
     if (_gameOver) {
         _gameOverTime += dt;
@@ -199,6 +202,7 @@ bool StatePlay::frame() {
     animateMessage();
     drawMessage();
     drawStatusBar();
+    if (game.paused) drawPaused();
 
     if (_gameOver) {
         renderer.pushMatrix();
@@ -338,18 +342,27 @@ void StatePlay::drawMessage() {
     renderer.font(*game.smallFont);
     renderer.textAlign(Renderer2D::CENTER, Renderer2D::BOTTOM);
     renderer.leading(-4);
-    printShadowed(renderer, _messageText, Vector2<float>(81.2f, 44.2f));
+    game.printShadowed(_messageText, Vector2<float>(81.2f, 44.2f));
+}
+
+// Blinking, half a second on and a quarter off, on the clock that runs while the game
+// stands still.
+void StatePlay::drawPaused() {
+    if (std::fmod(_pauseBlink, 0.75) >= 0.5) return;
+    Renderer2D& renderer = game.renderer;
+    renderer.font(*game.font);
+    renderer.textAlign(Renderer2D::CENTER, Renderer2D::CENTER);
+    game.printShadowed("PAUSED", Vector2<float>(81, 59));
 }
 
 void StatePlay::drawStatusBar() {
     Renderer2D& renderer = game.renderer;
     renderer.font(*game.smallFont);
     renderer.textAlign(Renderer2D::LEFT, Renderer2D::TOP);
-    printShadowed(renderer, scoreDigits(_score), Vector2<float>(3, 102));
+    game.printShadowed(scoreDigits(_score), Vector2<float>(3, 102));
     // A demo names the game it shows there instead.
-    printShadowed(renderer,
-                  game.demoCaption.empty() ? "HI " + scoreDigits(_hiscore) : game.demoCaption,
-                  Vector2<float>(62, 102));
+    game.printShadowed(game.demoCaption.empty() ? "HI " + scoreDigits(_hiscore) : game.demoCaption,
+                       Vector2<float>(62, 102));
 
     // The spare ships look like the ship, tilt included.
     Pyrane::Image* icon = _player._ship.image();

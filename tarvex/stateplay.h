@@ -127,6 +127,8 @@ public:
     }
     void drawStatusBar();
     void drawGameOverStats();
+    // "PAUSED" over the field, blinking, while the game stands paused.
+    void drawPaused();
 
     Player _player;
     std::list<Entity*> _bullets;
@@ -193,6 +195,9 @@ private:
     void shipImage(const std::string& name);
     // Rate-limited effects for the bullets that hit enemies in this frame.
     void playHitSounds(bool hit, bool pieceDestroyed);
+
+    // Seconds shown paused, the clock of the "PAUSED" blink.
+    double _pauseBlink = 0;
 };
 
 extern StatePlay statePlay;

@@ -29,8 +29,9 @@ Pads& pads() {
 PadKeys::Emit poster(HWND window) {
     return [window](int key, bool down, bool wasDown) {
         // As from the keyboard: repeat count 1, no scan code; bit 30 when the key was
-        // down, and bit 31 too on a key-up.
-        long lParam = 1;
+        // down, and bit 31 too on a key-up; and marked as a pad's, so that the player's
+        // choice of keyboard keys leaves the pad as it is.
+        long lParam = 1 | KEY_FROM_PAD;
         if (wasDown) lParam |= KEY_PREVIOUSLY_DOWN;
         if (!down) lParam |= KEY_TRANSITION_UP;
         if (windowAlive(window)) postMessage(window, down ? WM_KEYDOWN : WM_KEYUP, key, lParam);
@@ -41,6 +42,7 @@ const std::pair<Uint8, PadKeys::Control> buttonTable[] = {
     {SDL_CONTROLLER_BUTTON_A, PadKeys::A},
     {SDL_CONTROLLER_BUTTON_B, PadKeys::B},
     {SDL_CONTROLLER_BUTTON_X, PadKeys::X},
+    {SDL_CONTROLLER_BUTTON_Y, PadKeys::Y},
     {SDL_CONTROLLER_BUTTON_START, PadKeys::Start},
     {SDL_CONTROLLER_BUTTON_BACK, PadKeys::Back},
     {SDL_CONTROLLER_BUTTON_DPAD_UP, PadKeys::DpadUp},
@@ -49,7 +51,7 @@ const std::pair<Uint8, PadKeys::Control> buttonTable[] = {
     {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, PadKeys::DpadRight},
 };
 
-// The buttons the game uses; the rest (Y, the shoulders, the sticks' clicks) do nothing.
+// The buttons the game uses; the rest (the shoulders, the sticks' clicks) do nothing.
 void button(const SDL_ControllerButtonEvent& e, const PadKeys::Emit& emit) {
     for (auto [sdl, control] : buttonTable)
         if (e.button == sdl)

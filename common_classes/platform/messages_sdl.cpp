@@ -19,7 +19,10 @@ bool becomesMessage(const SDL_Event& e) {
     case SDL_KEYUP:
         return true;
     case SDL_WINDOWEVENT:
-        return e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_CLOSE;
+        return e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+               e.window.event == SDL_WINDOWEVENT_CLOSE ||
+               e.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+               e.window.event == SDL_WINDOWEVENT_MINIMIZED;
     default:
         return postedEvent && e.type == postedEvent;
     }
@@ -63,6 +66,9 @@ bool translate(const SDL_Event& e, Message& msg) {
             msg.message = WM_PAINT;
         else if (e.window.event == SDL_WINDOWEVENT_CLOSE)
             msg.message = WM_CLOSE;
+        else if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                 e.window.event == SDL_WINDOWEVENT_MINIMIZED)
+            msg.message = WM_KILLFOCUS;
         else
             return false;
         return msg.hwnd != nullptr;

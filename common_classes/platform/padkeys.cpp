@@ -11,6 +11,8 @@ int PadKeys::virtualKey(Control control) {
     case X:
     case RightTrigger:
         return VK_SPACE;
+    case Y:
+        return VK_TAB;
     case Start:
         return 'P';
     case Back:

@@ -1,7 +1,8 @@
 #pragma once
 // Gamepad controls as the keys the game already handles: the d-pad and the left stick
-// steer with the arrow keys, A, B, X and the right trigger fire with Space, Start is P
-// (pause in play, any key in the title menu) and Back is Escape. A key is down while any
+// steer with the arrow keys, A, B, X and the right trigger fire with Space, Y is Tab (the
+// options from the title menu), Start is P (pause in play, any key in the title menu) and
+// Back is Escape. A key is down while any
 // control of any pad holds it: the first control to take it makes the key-down, another
 // taking it too a key-down marked as already down (like a held key's repeat), and the
 // last one to let go the key-up. A held fire key repeats as a held Space does on the
@@ -22,6 +23,7 @@ public:
         A,
         B,
         X,
+        Y,
         Start,
         Back,
         DpadUp,

@@ -58,9 +58,10 @@ void shutdown();
 void setUserData(HWND hwnd, void* data);
 void* userData(HWND hwnd);
 
-// Switches the window to full screen at the closest mode to width x height, or
-// back to a window with the given client size. False when the display refused.
-bool setFullscreen(HWND hwnd, bool on, int width, int height);
+// Switches the window to full screen at the closest mode to width x height (with
+// `desktop`, at the desktop's own resolution without a mode change), or back to a window
+// with the given client size. False when the display refused.
+bool setFullscreen(HWND hwnd, bool on, int width, int height, bool desktop = false);
 void moveWindow(HWND hwnd, int x, int y, int width, int height);
 // Size of the window's drawable surface in pixels (differs from the requested
 // size when the display could not take the requested full-screen mode exactly).
@@ -72,6 +73,9 @@ void* glProcAddress(const char* name);
 // The time between two refreshes of the window's display (60 a second where it is not
 // known) when the buffer swap does not wait for the refresh, 0 when it does.
 double frameInterval(HWND hwnd);
+// Asks for buffer swaps that wait for the display's refresh (on) or not (off); the
+// driver may refuse waiting, which frameInterval then tells.
+void vsync(HWND hwnd, bool on);
 
 // Message queue. peekMessage tells whether a message waits without taking it;
 // getMessage takes the next one and returns false for the quit message.

@@ -135,8 +135,7 @@ bool createContext(HWND hwnd) {
     }
     SDL_GL_MakeCurrent(hwnd->sdl, hwnd->context);
     // Wait for the display's refresh where the driver offers it.
-    if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
-    hwnd->vsync = SDL_GL_GetSwapInterval() != 0;
+    vsync(hwnd, true);
     return true;
 }
 

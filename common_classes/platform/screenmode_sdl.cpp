@@ -33,15 +33,25 @@ bool fullscreenModeAvailable(int width, int height) {
     return closestMode(width, height, found);
 }
 
-bool setFullscreen(HWND hwnd, bool on, int width, int height) {
+bool setFullscreen(HWND hwnd, bool on, int width, int height, bool desktop) {
     if (!windowAlive(hwnd)) return false;
+    if (on && desktop) {
+        SDL_Rect bounds;
+        if (!(SDL_GetWindowFlags(hwnd->sdl) & SDL_WINDOW_FULLSCREEN) &&
+            SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(hwnd->sdl), &bounds) == 0) {
+            SDL_SetWindowPosition(hwnd->sdl, bounds.x, bounds.y);
+            SDL_SetWindowSize(hwnd->sdl, bounds.w, bounds.h);
+        }
+        return SDL_SetWindowFullscreen(hwnd->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    }
     if (on) {
         SDL_DisplayMode mode;
         if (!closestMode(width, height, mode)) return false;
         if (SDL_SetWindowDisplayMode(hwnd->sdl, &mode) != 0) return false;
         // A display without a window manager ignores the full-screen request and
         // leaves the window as it was: cover the display with it first.
-        if (!(SDL_GetWindowFlags(hwnd->sdl) & SDL_WINDOW_FULLSCREEN)) {
+        if ((SDL_GetWindowFlags(hwnd->sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP) !=
+            SDL_WINDOW_FULLSCREEN) {
             SDL_Rect bounds;
             if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(hwnd->sdl), &bounds) == 0)
                 SDL_SetWindowPosition(hwnd->sdl, bounds.x, bounds.y);
@@ -73,6 +83,16 @@ double frameInterval(HWND hwnd) {
     int rate = 0;
     if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0) rate = mode.refresh_rate;
     return 1.0 / (rate > 0 ? rate : 60);
+}
+
+void vsync(HWND hwnd, bool on) {
+    if (!windowAlive(hwnd) || !hwnd->context) return;
+    if (on) {
+        if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
+    } else {
+        SDL_GL_SetSwapInterval(0);
+    }
+    hwnd->vsync = SDL_GL_GetSwapInterval() != 0;
 }
 
 } // namespace Platform

@@ -12,6 +12,8 @@ using LRESULT = long;
 constexpr unsigned int WM_NULL = 0x0000;
 constexpr unsigned int WM_CREATE = 0x0001;
 constexpr unsigned int WM_DESTROY = 0x0002;
+// The window lost the keyboard focus, or was minimised.
+constexpr unsigned int WM_KILLFOCUS = 0x0008;
 constexpr unsigned int WM_PAINT = 0x000F;
 constexpr unsigned int WM_CLOSE = 0x0010;
 constexpr unsigned int WM_QUIT = 0x0012;
@@ -23,6 +25,9 @@ constexpr unsigned int WM_COMMAND = 0x0111;
 constexpr long KEY_PREVIOUSLY_DOWN = 1L << 30;
 // lParam bit 31 of a key message: the key is being released.
 constexpr long KEY_TRANSITION_UP = 1L << 31;
+// lParam bit 25 (unused by Win32): the key message comes from a gamepad's control, not
+// from the keyboard.
+constexpr long KEY_FROM_PAD = 1L << 25;
 
 constexpr int VK_BACK = 8;
 constexpr int VK_TAB = 9;

@@ -25,9 +25,14 @@ Song*& current() {
     return playing;
 }
 
-// The song's 0..256 volume on the mixer's 0..128 scale.
+float& overall() {
+    static float factor = 1;
+    return factor;
+}
+
+// The song's 0..256 volume on the mixer's 0..128 scale, times the overall volume.
 int mixerVolume(const Song& song) {
-    return song.volume * MIX_MAX_VOLUME / 256;
+    return int(float(song.volume * MIX_MAX_VOLUME / 256) * overall());
 }
 
 } // namespace
@@ -54,6 +59,11 @@ bool playSong(Song* song) {
     if (Mix_PlayMusic(song->music, -1) != 0) return false;
     current() = song;
     return true;
+}
+
+void overallVolume(float factor) {
+    overall() = std::clamp(factor, 0.0f, 1.0f);
+    if (current()) Mix_VolumeMusic(mixerVolume(*current()));
 }
 
 void stopAllSongs() {

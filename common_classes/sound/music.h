@@ -17,6 +17,9 @@ void setMasterVolume(Song* song, int volume);
 // Starts the song from its beginning, looping, in place of any song playing.
 // False when nothing plays.
 bool playSong(Song* song);
+// The loudness of every song, 0 (silent) to 1 (each at its master volume, the default):
+// the player's music volume. Applies at once to the song playing.
+void overallVolume(float factor);
 // Stops the song playing, if any.
 void stopAllSongs();
 // Stops and frees every loaded song; their handles become invalid.

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int channelCount = 32;
 bool mixerOpen = false;
+float effectsFactor = 1;
 
 void freeEffects() {
     for (auto& [name, sample] : soundLibrary)
@@ -77,7 +79,7 @@ int playSound(const std::string& name, unsigned char volume) {
     // The channel is chosen first so that its volume is set before it sounds.
     for (int channel = 0; channel < channelCount; ++channel) {
         if (Mix_Playing(channel)) continue;
-        Mix_Volume(channel, (volume * MIX_MAX_VOLUME + 127) / 255);
+        Mix_Volume(channel, int(float(volume * MIX_MAX_VOLUME + 127) / 255 * effectsFactor));
         return Mix_PlayChannel(channel, sample, 0);
     }
     return -1;
@@ -85,6 +87,14 @@ int playSound(const std::string& name, unsigned char volume) {
 
 void stopAllSounds() {
     if (mixerOpen) Mix_HaltChannel(-1);
+}
+
+void effectsVolume(float factor) {
+    effectsFactor = std::clamp(factor, 0.0f, 1.0f);
+}
+
+bool soundOpen() {
+    return mixerOpen;
 }
 
 } // namespace Sound

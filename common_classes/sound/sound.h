@@ -21,6 +21,8 @@ extern std::map<std::string, Mix_Chunk*> soundLibrary;
 // Opens the audio device (44.1 kHz, stereo, 32 effect channels). Raises
 // std::runtime_error "cannot initialize fsound" when there is no device to open.
 void setupFmodSound();
+// Whether the audio device is open.
+bool soundOpen();
 // Stops everything, frees every effect and song and closes the audio device.
 void closeFmodSound();
 // Reads "sound.conf" from the sound directory p (the working directory when p is
@@ -33,5 +35,8 @@ void loadSounds(const std::string& p);
 int playSound(const std::string& name, unsigned char volume);
 // Stops every playing effect.
 void stopAllSounds();
+// The loudness of every effect played from now on, 0 (silent) to 1 (as asked for, the
+// default): the player's effects volume.
+void effectsVolume(float factor);
 
 } // namespace Sound

@@ -33,7 +33,7 @@ bool Replayer::admits(unsigned int msg, unsigned int wParam, long lParam) {
         _stoppedByPlayer = true;
         return true;
     }
-    return wParam == VK_F5 || wParam == VK_F6;
+    return wParam == VK_F5 || wParam == VK_F6 || wParam == VK_F12;
 }
 
 std::optional<double> Replayer::beginFrame(OpenglApp&, double measured) {

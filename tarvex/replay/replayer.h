@@ -6,8 +6,8 @@
 // "replay out of step at frame N". At the end the title menu returns.
 //
 // While the replay runs, the window's keys do not reach the game, except Escape (back to
-// the menu, which ends the replay) and F5 and F6 (the screen mode). Repaints run no frame,
-// since a frame the recording does not hold would change the game.
+// the menu, which ends the replay), F5 and F6 (the screen mode) and F12 (a screenshot).
+// Repaints run no frame, since a frame the recording does not hold would change the game.
 #include <functional>
 #include <string>
 

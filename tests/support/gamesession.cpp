@@ -30,6 +30,8 @@ const Startup& startGame() {
 
 void GameTest::SetUp() {
     startGame();
+    game.playerOptions = Tarvex::PlayerOptions();
+    game.applyOptions();
     game.paused = false;
     game.screenSize(4);
     game.menu();
@@ -37,6 +39,8 @@ void GameTest::SetUp() {
 }
 
 void GameTest::TearDown() {
+    game.playerOptions = Tarvex::PlayerOptions();
+    game.applyOptions();
     game.paused = false;
     game.menu();
     Tarvex::statePlay._hiscore = _hiscore;

@@ -31,8 +31,8 @@ const Startup& startGame();
 void pressKey(unsigned int key, bool repeat = false);
 void releaseKey(unsigned int key);
 
-// A test of the started game, unpaused in window mode 4 and in the menu; the hiscore
-// is put back afterwards.
+// A test of the started game, unpaused with the default options in window mode 4 and in
+// the menu; the hiscore is put back afterwards.
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -2,11 +2,13 @@
 // and F6, and the settings and hiscore files.
 #include <GL/gl.h>
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
+#include "common_classes/sound/sound.h"
 #include "support/atomicfiletest.h"
 #include "support/command.h"
 #include "support/files.h"
@@ -66,6 +68,29 @@ TEST(GameStart, AMissingOrBrokenPictureOfPlayStopsTheProgramAsAtStartUp) {
     EXPECT_EQ(readFile(dir.path("pow_fire.png/err")).substr(0, 46),
               "Runtime error: file 'bitmaps/pow_fire.png' is ");
     EXPECT_TRUE(readFile(dir.path("pow_fire.png/err")).ends_with(end));
+}
+
+TEST_F(GameTest, WithoutAnAudioDeviceTheGameGoesOnSilentlyAndSaysSoOnce) {
+    game.close();
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    testing::internal::CaptureStderr();
+    game.startSound();
+    const std::string said = testing::internal::GetCapturedStderr();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_FALSE(Sound::soundOpen());
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("without sound"), std::string::npos) << said;
+    // The game plays on without a sound.
+    game.play();
+    game.runPass();
+    EXPECT_EQ(Sound::playSound("hit", 150), -1);
+    game.menu();
+
+    game.close();
+    game.startSound();
+    game.menu();
+    EXPECT_TRUE(Sound::soundOpen());
+    EXPECT_TRUE(Mix_PlayingMusic());
 }
 
 // Draws the picture through the copy out of the back buffer for as long as it lives.

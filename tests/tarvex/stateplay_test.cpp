@@ -19,6 +19,8 @@ using TestSupport::Region;
 
 // The lower part of the field, where only the ship is black.
 const Region shipArea(0, 0, 160, 40);
+// The rows of "PAUSED".
+const Region pausedLabel(0, 50, 160, 68);
 
 class StatePlayTest : public TestSupport::PlayTest {
 protected:
@@ -168,7 +170,11 @@ TEST_F(StatePlayTest, WhilePausedNothingMovesButTheFrameDrawsAndTheNextGameIsPau
     game.renderer.color(1, 0, 0, 1);
     game.renderer.clear();
     step(0.5, 3);
-    EXPECT_EQ(readPicture(), before) << "neither the ship, its blink nor a bullet moved";
+    // Outside the blinking "PAUSED" in the middle rows.
+    Picture after = readPicture();
+    for (int i = pausedLabel.min.y * 160; i < pausedLabel.max.y * 160; ++i)
+        after[i] = before[i];
+    EXPECT_EQ(after, before) << "neither the ship, its blink nor a bullet moved";
 
     keyDown(VK_ESCAPE, true);
     EXPECT_TRUE(inPlay()) << "a repeated Escape is ignored";
@@ -181,6 +187,43 @@ TEST_F(StatePlayTest, WhilePausedNothingMovesButTheFrameDrawsAndTheNextGameIsPau
     keyDown('P');
     step(0.1, 2);
     EXPECT_GT(shipPos().y, 16);
+}
+
+TEST_F(StatePlayTest, PausedShowsBlinkingAndLosingTheFocusPausesWithNoKeyLeftHeld) {
+    quietField();
+    steadyShip();
+    keyDown(VK_LEFT);
+    keyDown(VK_SPACE);
+    step(0.1);
+    game.message(game.hwnd(), WM_KILLFOCUS, 0, 0);
+    ASSERT_TRUE(game.paused);
+    play.clearBullets();
+    play._messageText.clear();
+    step(0.1);
+    const TestSupport::Text paused{"PAUSED", {80, 60}, Renderer2D::CENTER, Renderer2D::CENTER,
+                                   game.font};
+    expectPrinted(readPicture(), pausedLabel, {paused});
+    step(0.5);
+    EXPECT_EQ(count(readPicture(), pausedLabel, 255), 0) << "blinked off";
+    step(0.25);
+    expectPrinted(readPicture(), pausedLabel, {paused});
+
+    // A second loss keeps the pause; P resumes with the ship at rest and not firing,
+    // since Left and Space went up while the window had no focus.
+    game.message(game.hwnd(), WM_KILLFOCUS, 0, 0);
+    EXPECT_TRUE(game.paused);
+    keyDown('P');
+    const Vector2<float> resting = shipPos();
+    const int fired = play._shotsFired;
+    step(0.1, 5);
+    EXPECT_EQ(shipPos(), resting);
+    EXPECT_EQ(play._shotsFired, fired);
+    EXPECT_EQ(count(readPicture(), pausedLabel, 255), 0);
+
+    // At game over the focus can go without a pause.
+    play.gameOver();
+    game.message(game.hwnd(), WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(game.paused);
 }
 
 TEST_F(StatePlayTest, MessagesStackAsLinesAndStayForTheSumOfTheirTimes) {

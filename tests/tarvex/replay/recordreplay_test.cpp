@@ -132,6 +132,24 @@ TEST_F(RecordReplayTest, TheRecordingHoldsWhatThePlayStateReceivedAndTheStepsItR
     EXPECT_TRUE(recorder.error().empty());
 }
 
+// The player's keys reach the play state, and so the recording, as the game's own; a
+// replay hands those on untouched, whatever the keys are bound to while it runs.
+TEST_F(RecordReplayTest, KeysAreRecordedAsTheGamesOwnAfterTheBindingAndReplayUnderAnother) {
+    game.playerOptions.bind(PlayerOptions::Left, VK_RIGHT); // Left and Right trade keys
+    Recorder recorder;
+    recordGame(recorder);
+    const Replay& r = recorder.replay();
+    using K = KeyMessage;
+    EXPECT_EQ(r.frames[1].keys, (std::vector<K>{{K::PRESS, VK_RIGHT}, {K::PRESS, VK_SPACE}}));
+    ASSERT_FALSE(r.checks.empty());
+    EXPECT_GT(r.checks[0].shipX, 80) << "the window's Left steered right";
+
+    Replayer replayer(r, false);
+    play(replayer);
+    EXPECT_EQ(replayer.failure(), "");
+    EXPECT_EQ(replayer.frames(), 150);
+}
+
 TEST_F(RecordReplayTest, AReplayThatNoLongerMatchesStopsOutOfStep) {
     Recorder recorder;
     recordGame(recorder);

@@ -1,0 +1,48 @@
+// The parts of the game object that serve the player's options: the options screen, the
+// loudness and the display settings, the pause when the window loses the focus, and the
+// texts it draws over every screen.
+#include <array>
+
+#include "common_classes/sound/music.h"
+#include "common_classes/sound/sound.h"
+#include "pyrane/font.h"
+#include "tarvex/game.h"
+#include "tarvex/stateoptions.h"
+#include "tarvex/stateplay.h"
+
+namespace Tarvex {
+
+void Game::options() {
+    currentState(&stateOptions);
+}
+
+void Game::applyOptions() {
+    const float most = PlayerOptions::maxVolume;
+    Music::overallVolume(float(playerOptions.musicVolume) / most);
+    Sound::effectsVolume(float(playerOptions.effectsVolume) / most);
+    vsync(playerOptions.vsync);
+    desktopFullscreen(_screenSize == 5 ? playerOptions.desktopFullScreen : desktopFullscreen());
+}
+
+void Game::loseFocus() {
+    if (currentState() != &statePlay || statePlay._gameOver || replaying) return;
+    // Released while the window had no focus, a key would otherwise stay held.
+    static const std::array<unsigned int, 8> gameKeys = {VK_LEFT,    VK_RIGHT,   VK_UP,    VK_DOWN,
+                                                         VK_SPACE,   VK_CONTROL, VK_SHIFT, 'Z'};
+    for (unsigned int key : gameKeys)
+        OpenglAppMultistate::message(hwnd(), WM_KEYUP, key,
+                                     1 | KEY_PREVIOUSLY_DOWN | KEY_TRANSITION_UP);
+    if (!paused)
+        OpenglAppMultistate::message(hwnd(), WM_KEYDOWN,
+                                     PlayerOptions::ownKeys[PlayerOptions::Pause], 1);
+}
+
+void Game::printShadowed(const std::string& text, const Vector2<float>& shadow) {
+    const Vector2<float> scale(1, 1);
+    renderer.color(0, 0, 0, 1);
+    renderer.print(text, shadow, scale);
+    renderer.color(1, 1, 1, 1);
+    renderer.print(text, shadow + Vector2<float>(-1, 1), scale);
+}
+
+} // namespace Tarvex
