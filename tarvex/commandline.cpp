@@ -45,20 +45,31 @@ const Option optionTable[] = {
      [](Options& o, const char* shot, std::ostream&) { o.shotArguments.push_back(shot); }},
 };
 
-const char* const keysHelp = R"(Keys:
+const char* const keysHelp = R"(Keys (steering, fire and pause can be changed in the options):
   any key                    start a game from the title menu
+  Tab                        the options, from the title menu
   arrow keys                 steer
   Space, Control, Shift, Z   fire
-  P                          pause
+  P                          pause; a game also pauses when the window loses
+                             the focus or is minimised
   Escape                     back to the title menu; quit from the title menu
   F5, F6                     step through the screen modes: four window sizes
                              and full screen
+  F12                        save a screenshot in the pictures folder
 
 Gamepad:
   d-pad, left stick          steer
   A, B, X, right trigger     fire
+  Y                          the options, from the title menu
   Start                      pause; start a game from the title menu
   Back                       back to the title menu; quit from the title menu
+
+Options (up and down choose, left and right change, fire or Return acts):
+  music and effects volume 0 to 10, the keys, full screen as a 640 x 480 mode
+  or at the desktop's own resolution, vsync, defaults. They are kept in
+  kestrane.conf as musicVolume, effectsVolume, keyLeft, keyRight, keyUp,
+  keyDown, keyFire, keyPause (key names such as LEFT, SPACE, Z), fullScreen
+  (640x480 or desktop) and vsync (on or off).
 
 Initials, after a game that enters the table of records:
   up, down                   change the letter
@@ -69,11 +80,12 @@ Initials, after a game that enters the table of records:
 Left alone for 20 seconds, the title menu shows the table of records and the
 replays of its games; any key returns to the title.
 
-The screen mode, the hiscore, the table of records (kestrane.records) and the
-replays of its games (record-*.replay) are kept in data/ beside the program
-where that folder can be written, else in $XDG_DATA_HOME/kestrane, by default
-in ~/.local/share/kestrane. Watch a record's game with --replay FILE; --scores
-names each file.
+The settings (kestrane.conf), the hiscore, the table of records
+(kestrane.records) and the replays of its games (record-*.replay) are kept in
+data/ beside the program where that folder can be written, else in
+$XDG_DATA_HOME/kestrane, by default in ~/.local/share/kestrane. Watch a
+record's game with --replay FILE; --scores names each file. Screenshots go to
+XDG_PICTURES_DIR (user-dirs.dirs), else ~/Pictures, else beside the settings.
 )";
 
 const Option* findOption(std::string_view name) {

@@ -279,6 +279,10 @@ bool Game::message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam
         return false;
     }
     if (msg == WM_KEYDOWN && !(lParam & KEY_PREVIOUSLY_DOWN)) {
+        if (wParam == VK_F12) {
+            takeScreenshot();
+            return true;
+        }
         if (wParam == VK_F5) {
             stepScreenSize(_screenSize <= 1 ? 5 : _screenSize - 1);
             return true;
@@ -354,6 +358,7 @@ bool Game::savePicture(const std::string& file, std::string& error) {
 void Game::blowup() {
     int width, height;
     Platform::drawableSize(hwnd(), width, height);
+    screenshotStep();
     renderer.showPicture(width, height, pictureArea(width, height));
 }
 

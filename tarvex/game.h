@@ -48,9 +48,10 @@ public:
     // Loads at once whatever init left for later.
     void finishLoading();
     void close() override;
-    // F5 and F6 step the screen mode down and up (wrapping) and save it. In play, the keyboard's keys reach the play state as the game's own
+    // F5 and F6 step the screen mode down and up (wrapping) and save it; F12 takes a
+    // screenshot. In play, the keyboard's keys reach the play state as the game's own
     // keys after the player's bindings, and losing the focus pauses (see loseFocus).
-    // Every other message, repeated F5 and F6 included, goes on to the current state.
+    // Every other message, repeated F5, F6 and F12 included, goes on to the current state.
     bool message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam) override;
 
     // Selects a screen mode, clamped to 1..5: windows of 160 x 100 times the mode for
@@ -91,6 +92,9 @@ public:
     // Writes the settings with the player's options to the settings file; a file that
     // cannot be written leaves them for this run only.
     void saveSettings();
+    // Saves the picture of this frame, once drawn, as a screenshot (tarvex/screenshot.h)
+    // and shows on the field for a second whether that worked.
+    void takeScreenshot() { _screenshotDue = true; }
     // Text drawn into the picture with a black shadow one pixel right and down under its
     // white copy, in the renderer's font and alignment.
     void printShadowed(const std::string& text, const Vector2<float>& shadow);
@@ -124,6 +128,8 @@ public:
     std::array<Music::Song*, 4> songs{};
     Settings settings;
     PlayerOptions playerOptions;
+    // Where screenshots go; found from the user's folders when empty.
+    std::string screenshotFolder;
     std::string settingsFile = "data/kestrane.conf";
     std::string hiscoreFile = "data/kestrane.dat";
     // The folder of the table of records and the replays it keeps.
@@ -141,6 +147,9 @@ private:
     // The window has lost the keyboard focus or been minimised: in play, every key of the
     // game is let go and the game pauses, all through key messages that a recording keeps.
     void loseFocus();
+    // Saves the picture drawn so far when a screenshot is due, then draws the notice of
+    // the last one over it while it lasts.
+    void screenshotStep();
     void loadSong(int tune);
     Pyrane::Bitmap& activeBitmap(const std::string& file);
     void addImage(const std::string& name, Pyrane::Bitmap& bitmap, int x0, int y0, int x1, int y1,
@@ -148,6 +157,9 @@ private:
 
     std::deque<std::function<void()>> _pendingLoads;
     int _framesShown = 0;
+    bool _screenshotDue = false;
+    std::string _notice;
+    double _noticeTime = 0;
 
     int _screenSize = 4;
 };

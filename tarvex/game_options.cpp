@@ -2,11 +2,15 @@
 // loudness and the display settings, the pause when the window loses the focus, and the
 // texts it draws over every screen.
 #include <array>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
 
 #include "common_classes/sound/music.h"
 #include "common_classes/sound/sound.h"
 #include "pyrane/font.h"
 #include "tarvex/game.h"
+#include "tarvex/screenshot.h"
 #include "tarvex/stateoptions.h"
 #include "tarvex/stateplay.h"
 
@@ -35,6 +39,35 @@ void Game::loseFocus() {
     if (!paused)
         OpenglAppMultistate::message(hwnd(), WM_KEYDOWN,
                                      PlayerOptions::ownKeys[PlayerOptions::Pause], 1);
+}
+
+void Game::screenshotStep() {
+    constexpr double noticeSeconds = 1;
+    if (_screenshotDue) {
+        _screenshotDue = false;
+        const std::vector<std::uint8_t> pixels = renderer.readPicture();
+        const Pyrane::Picture picture{pictureWidth, pictureHeight, {pixels.begin(), pixels.end()}};
+        // Without a pictures folder, the shots go beside the player's settings.
+        const std::string dataPlace =
+            std::filesystem::absolute(settingsFile).parent_path().string();
+        const std::string folder =
+            screenshotFolder.empty() ? Screenshot::folder(dataPlace) : screenshotFolder;
+        if (folder == dataPlace) makeDataFolder();
+        const Screenshot::Saved saved = Screenshot::save(picture, folder, std::time(nullptr));
+        if (saved.error.empty())
+            std::fprintf(stderr, "kestrane: screenshot saved in %s\n", saved.path.c_str());
+        else
+            std::fprintf(stderr, "kestrane: no screenshot: %s\n", saved.error.c_str());
+        _notice = saved.error.empty() ? "SCREENSHOT SAVED" : "SCREENSHOT FAILED";
+        _noticeTime = 0;
+    } else if (!_notice.empty()) {
+        _noticeTime += frameStep();
+        if (_noticeTime >= noticeSeconds) _notice.clear();
+    }
+    if (_notice.empty()) return;
+    renderer.font(*smallFont);
+    renderer.textAlign(Pyrane::Renderer2D::CENTER, Pyrane::Renderer2D::TOP);
+    printShadowed(_notice, Vector2<float>(81, 92));
 }
 
 void Game::printShadowed(const std::string& text, const Vector2<float>& shadow) {

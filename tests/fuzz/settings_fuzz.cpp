@@ -1,10 +1,11 @@
 // The settings reader on any file: read into an empty store, as the sound assignments
 // are, and merged into a store that already holds entries, as the game reads
-// "data/kestrane.conf" and takes its screen mode from it.
+// "data/kestrane.conf" and takes its screen mode and the player's options from it.
 #include <algorithm>
 
 #include "common_classes/settings/settings.h"
 #include "fuzzinput.h"
+#include "tarvex/playeroptions.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     Fuzz::silenceStandardOutput();
@@ -30,6 +31,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (game.exists("screenSize")) {
         const int mode = std::clamp(game["screenSize"].intValue, 1, 5);
         Fuzz::require(mode >= 1 && mode <= 5, "the screen mode is one of five");
+    }
+
+    Tarvex::PlayerOptions options;
+    options.read(game);
+    using Options = Tarvex::PlayerOptions;
+    Fuzz::require(options.musicVolume >= 0 && options.musicVolume <= Options::maxVolume &&
+                      options.effectsVolume >= 0 && options.effectsVolume <= Options::maxVolume,
+                  "volumes are 0 to 10");
+    for (unsigned int key : options.keys) {
+        Fuzz::require(Options::bindable(key), "every action has a key that can be bound");
+        Fuzz::require(std::count(options.keys.begin(), options.keys.end(), key) == 1,
+                      "no key does two things");
     }
     return 0;
 }
