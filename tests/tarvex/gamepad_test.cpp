@@ -8,6 +8,7 @@
 
 #include "support/gamesession.h"
 #include "tarvex/stateinitials.h"
+#include "tarvex/stateoptions.h"
 
 namespace {
 
@@ -68,6 +69,13 @@ protected:
     }
     void button(int pad, SDL_GameControllerButton b, bool down) {
         SDL_JoystickSetVirtualButton(_pads.at(pad), b, down);
+    }
+    // Presses and lets go of the button, each handed to the game.
+    void click(int pad, SDL_GameControllerButton b) {
+        button(pad, b, true);
+        pump();
+        button(pad, b, false);
+        pump();
     }
     void axis(int pad, SDL_GameControllerAxis a, int value) {
         SDL_JoystickSetVirtualAxis(_pads.at(pad), a, Sint16(value));
@@ -212,12 +220,7 @@ TEST_F(GamepadTest, APadPulledOutLetsGoOfItsKeysSoTheShipStopsDrifting) {
 TEST_F(GamepadTest, APadEntersTheInitialsOfAGameForTheTable) {
     const int pad = plugIn();
     pump();
-    auto press = [&](SDL_GameControllerButton b) {
-        button(pad, b, true);
-        pump();
-        button(pad, b, false);
-        pump();
-    };
+    auto press = [&](SDL_GameControllerButton b) { click(pad, b); };
     game.play();
     statePlay._score = 1e6f;
     statePlay.gameOver();
@@ -238,6 +241,40 @@ TEST_F(GamepadTest, APadEntersTheInitialsOfAGameForTheTable) {
     press(SDL_CONTROLLER_BUTTON_BACK);
     EXPECT_EQ(game.currentState(), &Tarvex::stateMenu);
     EXPECT_EQ(game.records.table().records.at(0).initials, expected);
+}
+
+TEST_F(GamepadTest, APadDrivesTheOptionsAndKeepsItsOwnControlsWhateverTheKeyboardsKeys) {
+    const int pad = plugIn();
+    pump();
+    auto press = [&](SDL_GameControllerButton b) { click(pad, b); };
+    press(SDL_CONTROLLER_BUTTON_Y);
+    ASSERT_EQ(game.currentState(), &Tarvex::stateOptions);
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    press(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    EXPECT_EQ(game.playerOptions.effectsVolume, 9);
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN); // LEFT
+    press(SDL_CONTROLLER_BUTTON_A);
+    press(SDL_CONTROLLER_BUTTON_X);
+    EXPECT_TRUE(Tarvex::stateOptions._waitingForKey) << "a pad's button is no key to bind";
+    keyDown('A');
+    EXPECT_EQ(game.playerOptions.keys[Tarvex::PlayerOptions::Left], unsigned('A'));
+    press(SDL_CONTROLLER_BUTTON_BACK);
+    ASSERT_EQ(game.currentState(), &Tarvex::stateMenu);
+
+    // The keyboard's Left no longer steers; the pad's d-pad still does.
+    game.play();
+    statePlay._player.invulnerable(0);
+    const float start = shipX();
+    keyDown(VK_LEFT);
+    frames(10);
+    EXPECT_EQ(shipX(), start);
+    keyUp(VK_LEFT);
+    button(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    pump();
+    frames(10);
+    EXPECT_LT(shipX(), start);
+    button(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+    pump();
 }
 
 } // namespace
