@@ -95,9 +95,6 @@ public:
     // Saves the picture of this frame, once drawn, as a screenshot (tarvex/screenshot.h)
     // and shows on the field for a second whether that worked.
     void takeScreenshot() { _screenshotDue = true; }
-    // Text drawn into the picture with a black shadow one pixel right and down under its
-    // white copy, in the renderer's font and alignment.
-    void printShadowed(const std::string& text, const Vector2<float>& shadow);
 
     void loadSettings();
     void loadHiscore();

@@ -1,6 +1,6 @@
 // The parts of the game object that serve the player's options: the options screen, the
-// loudness and the display settings, the pause when the window loses the focus, and the
-// texts it draws over every screen.
+// loudness and the display settings, the pause when the window loses the focus, and
+// screenshots with the notice they leave on the field.
 #include <array>
 #include <cstdio>
 #include <ctime>
@@ -11,6 +11,7 @@
 #include "pyrane/font.h"
 #include "tarvex/game.h"
 #include "tarvex/screenshot.h"
+#include "tarvex/screentext.h"
 #include "tarvex/stateoptions.h"
 #include "tarvex/stateplay.h"
 
@@ -67,15 +68,7 @@ void Game::screenshotStep() {
     if (_notice.empty()) return;
     renderer.font(*smallFont);
     renderer.textAlign(Pyrane::Renderer2D::CENTER, Pyrane::Renderer2D::TOP);
-    printShadowed(_notice, Vector2<float>(81, 92));
-}
-
-void Game::printShadowed(const std::string& text, const Vector2<float>& shadow) {
-    const Vector2<float> scale(1, 1);
-    renderer.color(0, 0, 0, 1);
-    renderer.print(text, shadow, scale);
-    renderer.color(1, 1, 1, 1);
-    renderer.print(text, shadow + Vector2<float>(-1, 1), scale);
+    printShadowed(renderer, _notice, Vector2<float>(81, 92));
 }
 
 } // namespace Tarvex

@@ -7,6 +7,7 @@
 #include "common_classes/sound/sound.h"
 #include "pyrane/font.h"
 #include "tarvex/game.h"
+#include "tarvex/screentext.h"
 #include "tarvex/statemenu.h"
 
 namespace Tarvex {
@@ -98,9 +99,9 @@ bool StateOptions::frame() {
     for (int i = 0; i < lineCount; ++i) {
         const Line line = Line(i);
         const float top = firstLine - lineSpace * float(i);
-        game.printShadowed(label(line), Vector2<float>(labelColumn + 1, top));
+        printShadowed(renderer, label(line), Vector2<float>(labelColumn + 1, top));
         const bool hidden = _waitingForKey && line == _line && std::fmod(_blink, 0.5) >= 0.3;
-        if (!hidden) game.printShadowed(value(line), Vector2<float>(valueColumn + 1, top));
+        if (!hidden) printShadowed(renderer, value(line), Vector2<float>(valueColumn + 1, top));
     }
 
     game.blowup();

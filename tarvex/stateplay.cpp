@@ -342,7 +342,7 @@ void StatePlay::drawMessage() {
     renderer.font(*game.smallFont);
     renderer.textAlign(Renderer2D::CENTER, Renderer2D::BOTTOM);
     renderer.leading(-4);
-    game.printShadowed(_messageText, Vector2<float>(81.2f, 44.2f));
+    printShadowed(game.renderer, _messageText, Vector2<float>(81.2f, 44.2f));
 }
 
 // Blinking, half a second on and a quarter off, on the clock that runs while the game
@@ -352,17 +352,18 @@ void StatePlay::drawPaused() {
     Renderer2D& renderer = game.renderer;
     renderer.font(*game.font);
     renderer.textAlign(Renderer2D::CENTER, Renderer2D::CENTER);
-    game.printShadowed("PAUSED", Vector2<float>(81, 59));
+    printShadowed(game.renderer, "PAUSED", Vector2<float>(81, 59));
 }
 
 void StatePlay::drawStatusBar() {
     Renderer2D& renderer = game.renderer;
     renderer.font(*game.smallFont);
     renderer.textAlign(Renderer2D::LEFT, Renderer2D::TOP);
-    game.printShadowed(scoreDigits(_score), Vector2<float>(3, 102));
+    printShadowed(game.renderer, scoreDigits(_score), Vector2<float>(3, 102));
     // A demo names the game it shows there instead.
-    game.printShadowed(game.demoCaption.empty() ? "HI " + scoreDigits(_hiscore) : game.demoCaption,
-                       Vector2<float>(62, 102));
+    printShadowed(game.renderer,
+                  game.demoCaption.empty() ? "HI " + scoreDigits(_hiscore) : game.demoCaption,
+                  Vector2<float>(62, 102));
 
     // The spare ships look like the ship, tilt included.
     Pyrane::Image* icon = _player._ship.image();
