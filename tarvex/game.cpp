@@ -178,8 +178,10 @@ void Game::startSound() {
     }
     // Started again once everything was loaded, every tune and effect loads anew.
     const bool again = _framesShown > 0 && _pendingLoads.empty();
+    // Closing the sound freed every tune: one loaded before loads again, or its pointer
+    // would be left dangling.
     for (int tune = 0; tune < int(songs.size()); ++tune)
-        if (tune == titleTune || again) loadSong(tune);
+        if (tune == titleTune || again || songs[tune]) loadSong(tune);
     if (again) Sound::loadSounds("sound");
     applyOptions();
 }
