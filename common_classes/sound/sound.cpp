@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
+#include <utility>
 
 #include "common_classes/sound/music.h"
 
@@ -20,10 +22,21 @@ constexpr int channelCount = 32;
 bool mixerOpen = false;
 float effectsFactor = 1;
 
+// Every name of a sample file refers to the one copy of it (the bare name and its
+// "@0" entry alike), so a sample is freed once, when the last of its names lets go.
+void release(Mix_Chunk* sample) {
+    for (const auto& [name, held] : soundLibrary)
+        if (held == sample) return;
+    Mix_FreeChunk(sample);
+}
+
 void freeEffects() {
-    for (auto& [name, sample] : soundLibrary)
-        Mix_FreeChunk(sample);
+    std::set<Mix_Chunk*> samples;
+    for (const auto& [name, sample] : soundLibrary)
+        samples.insert(sample);
     soundLibrary.clear();
+    for (Mix_Chunk* sample : samples)
+        Mix_FreeChunk(sample);
 }
 
 } // namespace
@@ -59,16 +72,22 @@ void loadSounds(const std::string& p) {
     std::string path = p;
     if (!path.empty() && path.back() != '/' && path.back() != '\\') path += '/';
     soundAssignments.load(path + "sound.conf", false);
+    // Each file is read once, however many entries name it: the file stores an
+    // effect's first value under its bare name and under its "@0" name.
+    std::map<std::string, Mix_Chunk*> loaded;
     for (const auto& [name, value] : soundAssignments.entries()) {
-        // Only a plain file can hold a sample. A folder holds none, and opening a pipe
-        // or a device that a line names could hold up the start for good.
         const std::string file = path + value.stringValue;
-        std::error_code error;
-        Mix_Chunk* sample =
-            std::filesystem::is_regular_file(file, error) ? Mix_LoadWAV(file.c_str()) : nullptr;
-        Mix_Chunk*& stored = soundLibrary[name];
-        Mix_FreeChunk(stored);
-        stored = sample;
+        auto found = loaded.find(file);
+        if (found == loaded.end()) {
+            // Only a plain file can hold a sample. A folder holds none, and opening a
+            // pipe or a device that a line names could hold up the start for good.
+            std::error_code error;
+            found = loaded.emplace(file, std::filesystem::is_regular_file(file, error)
+                                             ? Mix_LoadWAV(file.c_str())
+                                             : nullptr).first;
+        }
+        Mix_Chunk* replaced = std::exchange(soundLibrary[name], found->second);
+        if (replaced != found->second) release(replaced);
     }
 }
 

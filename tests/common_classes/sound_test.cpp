@@ -62,6 +62,27 @@ TEST_F(SoundTest, EffectsPlayOnSeparateChannelsAtTheirVolume) {
     EXPECT_EQ(tap.loudestOver(0.2), 0);
 }
 
+TEST_F(SoundTest, ASampleFileIsHeldOnceHoweverManyNamesItHas) {
+    writeFile(_dir.path("sound/hit.wav"), TestSupport::wavTone(0.5));
+    writeFile(_dir.path("sound/other.wav"), TestSupport::wavTone(0.5));
+    load("sound", "hit hit.wav\nalias hit.wav\nother other.wav\n");
+    Mix_Chunk* hit = Sound::soundLibrary["hit"];
+    ASSERT_NE(hit, nullptr);
+    EXPECT_EQ(Sound::soundLibrary["hit@0"], hit);
+    EXPECT_EQ(Sound::soundLibrary["alias"], hit);
+    EXPECT_NE(Sound::soundLibrary["other"], hit);
+
+    // A second file moves hit to another sample and no longer names alias: alias keeps
+    // the sample it had, which must stay alive (and be freed once, at the close).
+    load("sound", "hit other.wav\n");
+    EXPECT_NE(Sound::soundLibrary["hit"], hit);
+    EXPECT_EQ(Sound::soundLibrary["alias"], hit);
+    EXPECT_EQ(Sound::soundLibrary["alias@0"], hit);
+    TestSupport::MixTap tap;
+    EXPECT_GE(Sound::playSound("alias", 255), 0);
+    EXPECT_TRUE(tap.hearsSoundWithin(2.0));
+}
+
 TEST_F(SoundTest, BrokenAssignmentsSamplesAndSongsAreSilent) {
     // Good lines amid binary garbage, a line of a megabyte, an unclosed quote and a key
     // without values; entries naming a text, nothing, the folder itself, a folder, a
