@@ -30,6 +30,18 @@ void release(Mix_Chunk* sample) {
     Mix_FreeChunk(sample);
 }
 
+// The mixer converts a sample to the device's format in a buffer sized for the
+// conversion's widest step (several times the result) and keeps that buffer; the
+// sample is given back what it does not use. The mixer frees a buffer it allocated
+// with SDL_free, which takes a buffer SDL_realloc shrank.
+Mix_Chunk* loadSample(const std::string& file) {
+    Mix_Chunk* sample = Mix_LoadWAV(file.c_str());
+    if (sample && sample->allocated && sample->alen > 0)
+        if (void* fitted = SDL_realloc(sample->abuf, sample->alen))
+            sample->abuf = static_cast<Uint8*>(fitted);
+    return sample;
+}
+
 void freeEffects() {
     std::set<Mix_Chunk*> samples;
     for (const auto& [name, sample] : soundLibrary)
@@ -83,7 +95,7 @@ void loadSounds(const std::string& p) {
             // pipe or a device that a line names could hold up the start for good.
             std::error_code error;
             found = loaded.emplace(file, std::filesystem::is_regular_file(file, error)
-                                             ? Mix_LoadWAV(file.c_str())
+                                             ? loadSample(file)
                                              : nullptr).first;
         }
         Mix_Chunk* replaced = std::exchange(soundLibrary[name], found->second);
