@@ -2,7 +2,11 @@
 # Start-up time and memory of the game against a bare SDL window with a GL context that
 # only clears (bench/startup/bare_window.cpp), all on one virtual display with SDL's
 # dummy audio driver; between them, the same window drawing one textured quad ("quad"),
-# the floor of drawing pictures at all. For each program and run:
+# the floor of drawing pictures at all, and that window linked with the sound library,
+# with the audio device open as the game opens it and as many one-quad display lists
+# compiled and called each frame as the game compiles ("libs", bench_library_window):
+# the floor of the libraries the game uses, doing what the game has them do, without
+# any of the game's own pictures, samples, tunes or code. For each program and run:
 #   first_frame  seconds from the program's start to the return of its first buffer swap
 #                (the title frame for the game), reported by the preloaded swap shim
 #   rss_first    resident memory at that first swap
@@ -21,8 +25,11 @@ fi
 build=$(realpath "${1:-build}")
 game=$build/kestrane
 bare=$build/bench/startup/bench_bare_window
+libs=$build/bench/startup/bench_library_window
+# The display lists the game compiles by its first game: one for every image and glyph.
+lists=282
 shim=$build/bench/startup/libkestrane_swapshim.so
-for file in "$game" "$bare" "$shim"; do
+for file in "$game" "$bare" "$libs" "$shim"; do
   [ -e "$file" ] || { echo "startup.sh: $file is missing: build with -DKESTRANE_BENCH=ON" >&2; exit 1; }
 done
 command -v xdotool >/dev/null || { echo "startup.sh: xdotool is missing" >&2; exit 1; }
@@ -78,12 +85,13 @@ figure() { cat "$work/$1".[0-9]* | awk -v k="$2" '$1 == k { print $2 }' | median
 for run in $(seq "$runs"); do
   measure bare "$bare" "$run"
   measure quad "$bare" "$run" --textured-quad
+  measure libs "$libs" "$run" --textured-quad --mixer --display-lists "$lists"
   measure game "$game" "$run"
 done
 
 echo "start-up and memory, median of $runs runs (memory in MB):"
 printf '%-14s %12s %10s %10s %10s\n' program first_frame_s rss_first rss_menu rss_play
-for name in bare quad game; do
+for name in bare quad libs game; do
   printf '%-14s %12s' "$name" "$(figure "$name" first_frame)"
   for key in rss_first rss_menu rss_play; do
     kb=$(figure "$name" "$key")
@@ -101,3 +109,7 @@ gap quad bare ""
 gap game quad " (targets: first frame <= 0.015 s, menu memory <= 6 MB)"
 awk -v g="$(figure game rss_play)" -v q="$(figure quad rss_menu)" \
   'BEGIN { printf "game in play - quad: memory %+.1f MB (target <= 8 MB)\n", (g - q) / 1024 }'
+gap libs quad ""
+gap game libs " (the game's own)"
+awk -v g="$(figure game rss_play)" -v l="$(figure libs rss_menu)" \
+  'BEGIN { printf "game in play - libs: memory %+.1f MB (the game'"'"'s own)\n", (g - l) / 1024 }'

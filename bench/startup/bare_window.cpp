@@ -7,12 +7,24 @@
 // which on a software renderer includes compiling the shaders for them. It is the one
 // program outside the platform and sound layers that calls SDL itself, because the
 // game's own layers are what it is measured against.
+//
+// Built as bench_library_window (KESTRANE_BENCH_MIXER), it also links the sound library
+// and takes two more options, for the floor under the game's memory that is the
+// libraries' and not the game's: --mixer opens the audio device as the game does (module
+// support, 44.1 kHz stereo, 32 channels), and --display-lists N compiles N display lists
+// of one textured quad each, as the game compiles every image and glyph, and calls each
+// of them every frame.
 #include <GL/gl.h>
 #include <SDL.h>
+#ifdef KESTRANE_BENCH_MIXER
+#include <SDL_mixer.h>
+#endif
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -46,15 +58,68 @@ void drawTexturedQuad() {
     glEnd();
 }
 
+// `count` display lists, each one small quad from the interleaved arrays of an image,
+// compiled once and then all called each frame over the textured quad's texture.
+void drawDisplayLists(int count) {
+    static std::vector<GLuint> lists;
+    if (lists.empty()) {
+        for (int i = 0; i < count; ++i) {
+            const float x = float(i % 16) / 16 - 0.5f, y = float(i / 16 % 16) / 16 - 0.5f;
+            const float vertices[20] = {0, 0, x, y, 0, 1, 0, x + 0.05f, y, 0,
+                                        1, 1, x + 0.05f, y + 0.05f, 0, 0, 1, x, y + 0.05f, 0};
+            const GLuint indices[4] = {0, 1, 2, 3};
+            const GLuint list = glGenLists(1);
+            glNewList(list, GL_COMPILE);
+            glEnable(GL_TEXTURE_2D);
+            glInterleavedArrays(GL_T2F_V3F, 0, vertices);
+            glDrawElements(GL_QUADS, 4, GL_UNSIGNED_INT, indices);
+            glEndList();
+            lists.push_back(list);
+        }
+    }
+    for (GLuint list : lists)
+        glCallList(list);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const bool texturedQuad = argc > 1 && std::strcmp(argv[1], "--textured-quad") == 0;
+    bool texturedQuad = false;
+    [[maybe_unused]] bool mixer = false;
+    int displayLists = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--textured-quad") == 0) {
+            texturedQuad = true;
+#ifdef KESTRANE_BENCH_MIXER
+        } else if (std::strcmp(argv[i], "--mixer") == 0) {
+            mixer = true;
+        } else if (std::strcmp(argv[i], "--display-lists") == 0 && i + 1 < argc) {
+            displayLists = std::atoi(argv[++i]);
+#endif
+        } else {
+            std::fprintf(stderr, "bare_window: unknown option %s\n", argv[i]);
+            return 2;
+        }
+    }
     std::signal(SIGTERM, [](int) { stopped = 1; });
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "bare_window: %s\n", SDL_GetError());
         return 1;
     }
+#ifdef KESTRANE_BENCH_MIXER
+    if (mixer) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            std::fprintf(stderr, "bare_window: %s\n", SDL_GetError());
+            return 1;
+        }
+        Mix_Init(MIX_INIT_MOD);
+        if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+            std::fprintf(stderr, "bare_window: %s\n", Mix_GetError());
+            return 1;
+        }
+        Mix_AllocateChannels(32);
+    }
+#endif
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
@@ -77,12 +142,16 @@ int main(int argc, char** argv) {
             if (event.type == SDL_QUIT) stopped = 1;
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        if (texturedQuad) drawTexturedQuad();
+        if (texturedQuad || displayLists > 0) drawTexturedQuad();
+        if (displayLists > 0) drawDisplayLists(displayLists);
         SDL_GL_SwapWindow(window);
         if (!vsync) SDL_Delay(16);
     }
     SDL_GL_DeleteContext(context);
     SDL_DestroyWindow(window);
+#ifdef KESTRANE_BENCH_MIXER
+    if (mixer) Mix_CloseAudio();
+#endif
     SDL_Quit();
     return 0;
 }
