@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include "common_classes/sound/sound.h"
 #include "fuzzinput.h"
@@ -37,7 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The effects and assignments of one input are freed before the next, or a long run
     // would keep every name it ever read (and the fuzzer would take what the next input
     // frees for a leak of this one).
+    // Names that share a sample file share its one copy, freed once.
+    std::set<Mix_Chunk*> samples;
     for (auto& [name, sample] : Sound::soundLibrary)
+        samples.insert(sample);
+    for (Mix_Chunk* sample : samples)
         Mix_FreeChunk(sample);
     Sound::soundLibrary.clear();
     Sound::soundAssignments.clear();

@@ -47,8 +47,10 @@ std::multiset<std::string> effectsPlaying() {
     std::multiset<std::string> names;
     for (int channel = 0; channel < Mix_AllocateChannels(-1); ++channel) {
         if (!Mix_Playing(channel)) continue;
+        // An effect goes by its bare name; its numbered name holds the same sample.
         for (const auto& [name, sample] : Sound::soundLibrary)
-            if (sample && sample == Mix_GetChunk(channel)) names.insert(name);
+            if (sample && sample == Mix_GetChunk(channel) && name.find('@') == std::string::npos)
+                names.insert(name);
     }
     return names;
 }
