@@ -26,6 +26,7 @@
 #include "tarvex/hiscore.h"
 #include "tarvex/stateinitials.h"
 #include "tarvex/statemenu.h"
+#include "tarvex/stateoptions.h"
 #include "tarvex/stateplay.h"
 
 Tarvex::Game game;
@@ -132,7 +133,10 @@ void Game::init() {
     MultiEntity::_player = &statePlay._player._ship;
 
     _pendingLoads = {
-        [] { Sound::loadSounds("sound"); },
+        [this] {
+            Sound::loadSounds("sound");
+            _effectsLoaded = true;
+        },
         [this] { loadSong(gameOverTune); },
         [this] { loadSong(playTune); },
         [this] { createPlayImages(); },
@@ -176,19 +180,19 @@ void Game::startSound() {
         std::fprintf(stderr, "kestrane: no audio device could be opened (%s): playing without "
                              "sound\n", e.what());
     }
-    // Started again once everything was loaded, every tune and effect loads anew.
-    const bool again = _framesShown > 0 && _pendingLoads.empty();
-    // Closing the sound freed every tune: one loaded before loads again, or its pointer
-    // would be left dangling.
+    // Started again, the sound loads anew what it held: closing it freed every tune (a
+    // pointer to one would be left dangling) and every effect.
     for (int tune = 0; tune < int(songs.size()); ++tune)
-        if (tune == titleTune || again || songs[tune]) loadSong(tune);
-    if (again) Sound::loadSounds("sound");
+        if (tune == titleTune || songs[tune]) loadSong(tune);
+    if (_effectsLoaded) Sound::loadSounds("sound");
     applyOptions();
 }
 
 void Game::close() {
-    // A window closed while the initials are asked for still keeps the game.
+    // A window closed while the initials are asked for still keeps the game, and one
+    // closed on the options screen the options changed there.
     if (currentState() == &stateInitials) stateInitials.keep();
+    if (currentState() == &stateOptions) saveSettings();
     Sound::closeFmodSound();
 }
 

@@ -154,6 +154,7 @@ private:
 
     std::deque<std::function<void()>> _pendingLoads;
     int _framesShown = 0;
+    bool _effectsLoaded = false;
     bool _screenshotDue = false;
     std::string _notice;
     double _noticeTime = 0;

@@ -113,7 +113,9 @@ bool StateMenu::frame() {
 
     game.blowup();
     idleTime += dt;
-    if (idleTime >= attractDelay) stateRecords.attract();
+    // While a replay feeds the frames (--replay, --shot), they alone decide what shows:
+    // a demo would take the frames over for good.
+    if (idleTime >= attractDelay && !game.frameSource()) stateRecords.attract();
     return true;
 }
 

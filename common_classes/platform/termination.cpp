@@ -61,8 +61,11 @@ void closeBox(long thread) {
 }
 
 void onEndingSignal(int signal) {
+    // Closing a box reads /proc and may set errno under the code the signal interrupted.
+    const int savedErrno = errno;
     caught = signal;
     if (const long thread = boxThread) closeBox(thread);
+    errno = savedErrno;
 }
 
 } // namespace

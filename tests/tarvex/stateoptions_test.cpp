@@ -63,6 +63,13 @@ TEST_F(StateOptionsTest, OpenedByTabOrPadYOverTheTitlesMusicAndLeftBackToTheMenu
     EXPECT_EQ(saved["keyPause"].stringValue, "P");
     EXPECT_EQ(saved["volume"].stringValue, "7");
     EXPECT_EQ(saved["name"].stringValue, "a b");
+
+    // The window closed on the options screen keeps what was changed there.
+    keyDown(VK_TAB);
+    press(VK_LEFT, 2);
+    game.close();
+    game.startSound();
+    EXPECT_EQ(Settings(game.settingsFile, false)["musicVolume"].stringValue, "5");
 }
 
 TEST_F(StateOptionsTest, VolumesReachTheMixerAtOnceAndEachEffectsStepSounds) {

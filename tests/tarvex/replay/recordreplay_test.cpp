@@ -380,8 +380,9 @@ TEST_F(RecordReplayTest, TheProgramReplaysAGameRecordedInAnotherProcess) {
 
 } // namespace
 
-// Pictures of chosen frames of a replay: frames of play, and of the title that follows it,
-// saved once drawn; the program quits after the last, or as soon as one cannot be saved.
+// Pictures of chosen frames of a replay: frames of play, and of the title that follows it
+// (idle there longer than the attract mode waits, which a replay never enters), saved once
+// drawn; the program quits after the last, or as soon as one cannot be saved.
 TEST_F(RecordReplayTest, ShotsSaveChosenFramesOfTheReplayAndTheTitleAfterItThenQuit) {
     Recorder recorder;
     recordGame(recorder);
@@ -390,12 +391,16 @@ TEST_F(RecordReplayTest, ShotsSaveChosenFramesOfTheReplayAndTheTitleAfterItThenQ
     const std::string play = dir.path("play.png"), title = dir.path("title.png");
     std::vector<std::string> seen; // where each picture was taken
     const ReplayShots::Save save = [&](const std::string& file, std::string& error) {
-        seen.push_back(file + (game.currentState() == &statePlay ? " in play" : " in the menu"));
+        const auto* state = game.currentState();
+        seen.push_back(file + (state == &statePlay   ? " in play"
+                               : state == &stateMenu ? " in the menu"
+                                                     : " elsewhere"));
         return game.savePicture(file, error);
     };
 
     Replayer replayer(recorder.replay(), false);
-    ReplayShots shots(replayer, {{frames + 30, title}, {frames - 1, play}}, save);
+    const int idle = int(60 * (StateMenu::attractDelay + 1)); // frames in the title
+    ReplayShots shots(replayer, {{frames + idle, title}, {frames - 1, play}}, save);
     TestSupport::runWhileFed(shots);
     EXPECT_TRUE(shots.done()) << shots.error();
     EXPECT_EQ(seen, (std::vector<std::string>{play + " in play", title + " in the menu"}));
