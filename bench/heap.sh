@@ -21,18 +21,15 @@ done
 [ -x "$build/bench/startup/bench_bare_window" ] ||
   { echo "heap.sh: $build has no benchmarks: build with -DKESTRANE_BENCH=ON" >&2; exit 1; }
 
+# shellcheck source=bench/display.sh
+. bench/display.sh
 work=$(mktemp -d)
-xvfb=
 cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  stopDisplay
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "heap.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")" SDL_AUDIODRIVER=dummy
+startDisplay heap.sh
 # Nothing of the player's is read or written.
 export HOME=$work/home XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
 mkdir -p "$HOME"

@@ -34,23 +34,18 @@ for file in "$game" "$bare" "$libs" "$shim"; do
 done
 command -v xdotool >/dev/null || { echo "startup.sh: xdotool is missing" >&2; exit 1; }
 
+# shellcheck source=bench/display.sh
+. bench/display.sh
 work=$(mktemp -d)
-xvfb=
 pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  stopDisplay
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# A display of our own, on the first free number (Xvfb names it on the descriptor).
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "startup.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
-export SDL_AUDIODRIVER=dummy
+startDisplay startup.sh
 
 rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 
