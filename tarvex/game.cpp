@@ -299,8 +299,8 @@ bool Game::message(HWND hwnd, unsigned int msg, unsigned int wParam, long lParam
         }
     }
     const bool key = msg == WM_KEYDOWN || msg == WM_KEYUP;
-    if (key && currentState() == &statePlay && !(lParam & KEY_FROM_PAD)) {
-        const std::optional<unsigned int> own = playerOptions.playKey(wParam);
+    if (key && currentState() == &statePlay) {
+        const std::optional<unsigned int> own = playerOptions.playKey(wParam, lParam);
         if (!own) return true;
         wParam = *own;
     }

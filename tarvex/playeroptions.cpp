@@ -69,7 +69,8 @@ bool PlayerOptions::bind(Action action, unsigned int key) {
     return true;
 }
 
-std::optional<unsigned int> PlayerOptions::playKey(unsigned int key) const {
+std::optional<unsigned int> PlayerOptions::playKey(unsigned int key, long lParam) const {
+    if (lParam & KEY_FROM_PAD) return key;
     for (int a = 0; a < actionCount; ++a)
         if (keys[a] == key) return ownKeys[a];
     if (std::find(ownKeys.begin(), ownKeys.end(), key) != ownKeys.end()) return std::nullopt;

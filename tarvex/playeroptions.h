@@ -37,11 +37,13 @@ struct PlayerOptions {
     // so that no key does two things and no action is left without one. False for a
     // key that cannot be bound.
     bool bind(Action action, unsigned int key);
-    // What a key of the keyboard means in play: the own key of the action it is bound
-    // to; nothing for an action's own key that now belongs to no action (Left after
-    // steering left moved to A); any other key as it is (Escape, and Control, Shift
-    // and Z, which also fire unless bound to something else).
-    std::optional<unsigned int> playKey(unsigned int key) const;
+    // What the key of a key message (its lParam tells a pad's from the keyboard's) means
+    // in play and on the screens around it: a keyboard key as the own key of the action
+    // it is bound to; nothing for an action's own key that now belongs to no action (Left
+    // after steering left moved to A); any other keyboard key as it is (Escape, Return,
+    // and Control, Shift and Z, which also fire unless bound to something else). A pad's
+    // controls have their own fixed keys and stay as they are.
+    std::optional<unsigned int> playKey(unsigned int key, long lParam) const;
 
     // Takes the options from the settings. A value that is empty, out of range or
     // garbled gives its option's default and a line on standard error; a key that is

@@ -115,7 +115,8 @@ bool StateOptions::message(HWND, unsigned int msg, unsigned int wParam, long lPa
         if (!repeat) waitedKey(wParam, lParam);
         return true;
     }
-    switch (meaning(wParam)) {
+    // The fire key and Return act; a key bound to no action does nothing, as in play.
+    switch (game.playerOptions.playKey(wParam, lParam).value_or(0)) {
     case VK_UP:
         _line = Line((_line + lineCount - 1) % lineCount);
         break;
@@ -137,13 +138,6 @@ bool StateOptions::message(HWND, unsigned int msg, unsigned int wParam, long lPa
         break;
     }
     return true;
-}
-
-unsigned int StateOptions::meaning(unsigned int key) const {
-    const PlayerOptions& options = game.playerOptions;
-    for (int a = 0; a < PlayerOptions::actionCount; ++a)
-        if (options.keys[a] == key) return PlayerOptions::ownKeys[a];
-    return key;
 }
 
 void StateOptions::change(int step) {

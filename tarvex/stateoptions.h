@@ -2,8 +2,9 @@
 // The options screen, opened from the title menu: music and effects volume, the keys that
 // steer, fire and pause, the kind of full screen, vsync, the defaults and the way back,
 // one line each over the title's moving backdrop. Up and down choose a line, left and
-// right change it, fire or Return acts on it; Escape (a pad's Back) goes back. Every
-// change applies at once; leaving the screen writes the settings file.
+// right change it, fire or Return acts on it: the keyboard's keys as bound for play, a
+// pad's as they are. Escape (a pad's Back) goes back. Every change applies at once;
+// leaving the screen writes the settings file.
 #include <string>
 
 #include "common_classes/openglappmultistate.h"
@@ -42,9 +43,6 @@ public:
     bool _waitingForKey = false;
 
 private:
-    // What a key means on this screen: arrows, fire and pause by the player's keys as in
-    // play, Return and Space as acting, the rest as they are.
-    unsigned int meaning(unsigned int key) const;
     void change(int step);
     void act();
     void leave();

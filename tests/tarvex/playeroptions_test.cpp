@@ -89,12 +89,12 @@ TEST(PlayerOptions, BindingSwapsAKeyAlreadyTakenAndPlayKnowsOnlyTheGamesOwnKeys)
     EXPECT_EQ(options.keys[PlayerOptions::Fire], unsigned('A'));
     EXPECT_EQ(options.keys[PlayerOptions::Left], unsigned(VK_SPACE));
 
-    EXPECT_EQ(options.playKey('A'), unsigned(VK_SPACE));
-    EXPECT_EQ(options.playKey(VK_SPACE), unsigned(VK_LEFT));
+    EXPECT_EQ(options.playKey('A', 1), unsigned(VK_SPACE));
+    EXPECT_EQ(options.playKey(VK_SPACE, 1), unsigned(VK_LEFT));
     // The arrow that no action has any more does nothing; the other fire keys still fire.
-    EXPECT_EQ(options.playKey(VK_LEFT), std::nullopt);
-    EXPECT_EQ(options.playKey(VK_CONTROL), unsigned(VK_CONTROL));
-    EXPECT_EQ(options.playKey(VK_ESCAPE), unsigned(VK_ESCAPE));
+    EXPECT_EQ(options.playKey(VK_LEFT, 1), std::nullopt);
+    EXPECT_EQ(options.playKey(VK_CONTROL, 1), unsigned(VK_CONTROL));
+    EXPECT_EQ(options.playKey(VK_ESCAPE, 1), unsigned(VK_ESCAPE));
 }
 
 } // namespace

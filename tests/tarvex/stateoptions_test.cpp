@@ -118,4 +118,13 @@ TEST_F(StateOptionsTest, AKeyLineWaitsForTheNewKeyAndAKeyTakenSwapsWithIt) {
     EXPECT_EQ(game.playerOptions, PlayerOptions());
 }
 
+TEST_F(StateOptionsTest, APadsDpadKeepsItsMeaningWhenTheKeyboardsArrowsAreSwapped) {
+    game.playerOptions.bind(PlayerOptions::Up, VK_LEFT); // Left takes the Up arrow
+    padKey(VK_DOWN);
+    padKey(VK_UP);
+    EXPECT_EQ(stateOptions._line, Line::Music);
+    keyDown(VK_UP);
+    EXPECT_EQ(game.playerOptions.musicVolume, 9);
+}
+
 } // namespace
