@@ -1,6 +1,7 @@
 #include "tarvex/stateinitials.h"
 
 #include <iostream>
+#include <optional>
 
 #include "pyrane/renderer2d.h"
 #include "tarvex/game.h"
@@ -51,7 +52,12 @@ bool StateInitials::message(HWND, unsigned int msg, unsigned int wParam, long lP
     if (msg != WM_KEYDOWN) return msg == WM_KEYUP;
     if (lParam & KEY_PREVIOUSLY_DOWN) return true;
     idleTime = 0;
-    switch (wParam) {
+    // Return and Backspace keep their meanings here whatever they steer or fire in play;
+    // the other keys mean what they mean in play.
+    const bool own = wParam == VK_RETURN || wParam == VK_BACK;
+    const std::optional<unsigned int> key =
+        own ? wParam : game.playerOptions.playKey(wParam, lParam);
+    switch (key.value_or(0)) {
     case VK_UP:
         step(1);
         break;

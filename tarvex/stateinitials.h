@@ -1,10 +1,11 @@
 #pragma once
 // Asks for the initials of a finished game that enters the table of records, the arcade
 // way: up and down change the letter, fire or Return takes it and goes on to the next,
-// left (or Backspace) goes back a letter; the pad's d-pad and buttons do the same. The
-// last initials entered are offered first. Escape, the third letter taken, or no key for
-// 30 seconds keeps what is shown; then the title menu returns. Only fresh presses count:
-// a key held from play, repeating, changes nothing.
+// left (or Backspace) goes back a letter: the keyboard's keys as bound for play, the
+// pad's d-pad and buttons as they are. The last initials entered are offered first.
+// Escape, the third letter taken, or no key for 30 seconds keeps what is shown; then the
+// title menu returns. Only fresh presses count: a key held from play, repeating, changes
+// nothing.
 #include <string>
 
 #include "common_classes/openglappmultistate.h"

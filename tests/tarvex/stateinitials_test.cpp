@@ -56,6 +56,25 @@ TEST_F(StateInitialsTest, HeldKeysDoNothingAndFreshOnesPickTheLettersOfTheKeptRe
     EXPECT_EQ(stateInitials.initials, "B A") << "the last initials are offered first";
 }
 
+TEST_F(StateInitialsTest, TheKeyboardsKeysAreThePlayersBindingAndAPadsItsOwn) {
+    game.playerOptions.bind(PlayerOptions::Fire, 'A');
+    game.playerOptions.bind(PlayerOptions::Up, 'W');
+    finishGame(800);
+    keyDown('A');
+    ASSERT_EQ(game.currentState(), &stateInitials);
+    keyDown('W');
+    keyDown('W');      // C
+    keyDown(VK_UP);    // bound to nothing now, as Space is
+    keyDown('A');
+    keyDown(VK_SPACE);
+    game.message(game.hwnd(), WM_KEYDOWN, VK_UP, 1 | KEY_FROM_PAD);    // the d-pad: B
+    game.message(game.hwnd(), WM_KEYDOWN, VK_SPACE, 1 | KEY_FROM_PAD); // the pad's A
+    EXPECT_EQ(stateInitials.initials, "CBA");
+    EXPECT_EQ(stateInitials.position, 2);
+    keyDown(VK_RETURN);
+    EXPECT_EQ(game.currentState(), &stateMenu);
+}
+
 TEST_F(StateInitialsTest, EscapeOrHalfAMinuteWithoutAKeyKeepsWhatIsShown) {
     finishGame(500);
     keyDown(VK_SPACE);
