@@ -78,7 +78,7 @@ Initials, after a game that enters the table of records:
   Escape                     keep the initials shown
 
 Left alone for 20 seconds, the title menu shows the table of records and the
-replays of its games; any key returns to the title.
+replays of its games; any key but F5, F6 and F12 returns to the title.
 
 The settings (kestrane.conf), the hiscore, the table of records
 (kestrane.records) and the replays of its games (record-*.replay) are kept in

@@ -24,7 +24,7 @@ bool Replayer::admits(unsigned int msg, unsigned int wParam, long lParam) {
     if (msg == WM_PAINT) return false;
     if (msg != WM_KEYDOWN && msg != WM_KEYUP) return true;
     if (msg != WM_KEYDOWN || (lParam & KEY_PREVIOUSLY_DOWN)) return false;
-    if (_demo && wParam != VK_F5 && wParam != VK_F6) {
+    if (_demo && wParam != VK_F5 && wParam != VK_F6 && wParam != VK_F12) {
         // Stopped before the next frame, so that the key does not reach the game.
         _stoppedByPlayer = _phase != DONE;
         return false;

@@ -23,10 +23,11 @@ public:
     explicit Replayer(Replay replay, bool realTime = true);
 
     // Makes the replay a demo of the title: `caption` stands in the status bar in place of
-    // the hiscore; any key but F5 and F6 stops it and leads to the title menu; a game gone
-    // out of step stops without a message box; the pause switch is put back as it was;
-    // and once it has ended by itself or gone out of step, `ended` is called with
-    // failure() (empty when it ran to its end). Nothing is written on standard output.
+    // the hiscore; any key but F5, F6 and F12 (a screenshot of the demo) stops it and leads
+    // to the title menu; a game gone out of step stops without a message box; the pause
+    // switch is put back as it was; and once it has ended by itself or gone out of step,
+    // `ended` is called with failure() (empty when it ran to its end). Nothing is written
+    // on standard output.
     void demo(std::string caption, std::function<void(const std::string& failure)> ended);
 
     bool admits(unsigned int msg, unsigned int wParam, long lParam) override;

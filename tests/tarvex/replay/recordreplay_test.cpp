@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 
 #include "support/command.h"
 #include "support/files.h"
@@ -202,6 +203,27 @@ TEST_F(RecordReplayTest, WindowKeysAndRepaintsDuringAReplayNeverReachTheGameButE
     Replayer again(recorder.replay(), false);
     play(again);
     EXPECT_EQ(outcome(), recorded);
+}
+
+TEST_F(RecordReplayTest, F12DuringADemoSavesAScreenshotAndTheDemoGoesOnTillAnotherKey) {
+    Recorder recorder;
+    recordGame(recorder);
+    TestSupport::TempDir shots;
+    game.screenshotFolder = shots.dir().string();
+    Replayer replayer(recorder.replay(), false);
+    replayer.demo("DEMO", [](const std::string&) {});
+    game.frameSource(&replayer);
+    game.runPass();
+    Platform::postMessage(game.hwnd(), WM_KEYDOWN, VK_F12, 1);
+    game.runPass();
+    game.runPass();
+    game.screenshotFolder.clear();
+    EXPECT_EQ(game.frameSource(), &replayer);
+    EXPECT_EQ(game.currentState(), &statePlay);
+    EXPECT_FALSE(std::filesystem::is_empty(shots.dir())) << "no screenshot saved";
+    Platform::postMessage(game.hwnd(), WM_KEYDOWN, 'P', 1);
+    game.runPass();
+    EXPECT_EQ(game.currentState(), &stateMenu);
 }
 
 TEST_F(RecordReplayTest, AStepOfADayHoldsARealTimeReplayOnlyBriefly) {
