@@ -179,7 +179,6 @@ RecordsReading readRecords(std::string_view text) {
         return reading;
     }
     std::vector<Record> read;
-    std::vector<std::string_view> replays;
     int lineNumber = 0;
     while (!text.empty()) {
         ++lineNumber;
@@ -223,13 +222,12 @@ RecordsReading readRecords(std::string_view text) {
             fault(lineNumber, "cannot read this line");
             continue;
         }
-        if (!record->replay.empty()) {
-            if (std::find(replays.begin(), replays.end(), record->replay) != replays.end()) {
-                fault(lineNumber, "the replay " + record->replay + " belongs to an earlier record");
-                record->replay.clear();
-            } else {
-                replays.push_back(record->replay);
-            }
+        const bool named = std::any_of(read.begin(), read.end(), [&record](const Record& r) {
+            return !r.replay.empty() && r.replay == record->replay;
+        });
+        if (named) {
+            fault(lineNumber, "the replay " + record->replay + " belongs to an earlier record");
+            record->replay.clear();
         }
         read.push_back(std::move(*record));
     }

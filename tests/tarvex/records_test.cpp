@@ -71,9 +71,11 @@ TEST(RecordTable, EachKindOfFaultIsNamedAndTheReadableRecordsKept) {
         // A name that would reach outside the folder is no replay of the table's.
         {"kestrane-records 1\n" + good.substr(0, good.size() - 2) + "../../.bashrc.replay\n",
          "line 2: cannot read this line", 0},
+        // Only the same name twice is a fault, however short the names are.
         {"kestrane-records 1\n" + good.substr(0, good.size() - 2) + "a.replay\n" +
-             good.substr(0, good.size() - 2) + "a.replay\n",
-         "line 3: the replay a.replay belongs to an earlier record", 2},
+             good.substr(0, good.size() - 2) + "b.replay\n" + good.substr(0, good.size() - 2) +
+             "a.replay\n",
+         "line 4: the replay a.replay belongs to an earlier record", 3},
     };
     for (const Case& c : cases) {
         const RecordsReading reading = readRecords(c.text);
