@@ -189,11 +189,18 @@ void Game::startSound() {
 }
 
 void Game::close() {
-    // A window closed while the initials are asked for still keeps the game, and one
-    // closed on the options screen the options changed there.
-    if (currentState() == &stateInitials) stateInitials.keep();
+    keepRecordOnClose();
+    // A window closed on the options screen keeps the options changed there.
     if (currentState() == &stateOptions) saveSettings();
     Sound::closeFmodSound();
+}
+
+// The window closed (or the program was told to end) during a game's statistics or while
+// its initials are asked for: the game is kept as if it had been left, with the initials
+// shown, which on the statistics are those offered first.
+void Game::keepRecordOnClose() {
+    if (currentState() == &statePlay) askInitials();
+    if (currentState() == &stateInitials) stateInitials.keep();
 }
 
 void Game::createFonts() {
@@ -336,11 +343,12 @@ void Game::menu() {
 }
 
 void Game::leaveGame() {
+    if (!askInitials()) menu();
+}
+
+bool Game::askInitials() {
     const StatePlay& play = statePlay;
-    if (replaying || !play._gameOver || !records.table().enters(play._score)) {
-        menu();
-        return;
-    }
+    if (replaying || !play._gameOver || !records.table().enters(play._score)) return false;
     Record record;
     record.score = play._score;
     record.kills = play._statKills;
@@ -350,6 +358,7 @@ void Game::leaveGame() {
     stateInitials.ask(record);
     // The recording ends as the play state leaves.
     currentState(&stateInitials);
+    return true;
 }
 
 void Game::beginPicture() {

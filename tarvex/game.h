@@ -139,6 +139,10 @@ public:
     std::string dataFolder;
 
 private:
+    // A finished game in play whose score enters the table of records goes on to the
+    // initials screen; false, staying, for any other.
+    bool askInitials();
+    void keepRecordOnClose();
     void stepScreenSize(int n);
     void createFonts();
     // The window has lost the keyboard focus or been minimised: in play, every key of the

@@ -96,6 +96,22 @@ TEST_F(StateInitialsTest, EscapeOrHalfAMinuteWithoutAKeyKeepsWhatIsShown) {
     EXPECT_EQ(game.records.table().records[0].score, 700);
 }
 
+TEST_F(StateInitialsTest, ClosingTheProgramOnTheStatisticsKeepsTheGameWithTheInitialsOffered) {
+    finishGame(500);
+    keyDown(VK_SPACE);
+    keyDown(VK_UP);
+    keyDown(VK_ESCAPE);
+    finishGame(800);
+    game.close(); // the window closed, or SIGTERM
+    game.startSound();
+    EXPECT_EQ(initials(), (std::vector<std::string>{"BAA", "BAA"}));
+    const Record& kept = game.records.table().records[0];
+    EXPECT_EQ(kept.score, 800);
+    const ReplayReading replay = loadReplayFile(game.records.replayPath(kept));
+    ASSERT_TRUE(replay.ok()) << replay.error;
+    EXPECT_EQ(replay.replay, game.recorder.replay());
+}
+
 TEST_F(StateInitialsTest, AGameLeftByEscapeOrScoringNothingEntersNoTable) {
     game.play();
     statePlay._score = 5000;
