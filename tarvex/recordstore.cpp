@@ -39,7 +39,8 @@ std::string keepAside(const std::string& path) {
     std::error_code error;
     for (int n = 1; n < 1000; ++n) {
         const std::string aside = path + ".bad" + (n > 1 ? "." + std::to_string(n) : "");
-        if (fs::exists(aside, error)) continue;
+        // A name that cannot be looked at may be a file kept before.
+        if (fs::exists(aside, error) || error) continue;
         fs::rename(path, aside, error);
         return error ? "" : aside;
     }
@@ -69,6 +70,7 @@ void RecordStore::open(const std::string& folder, const std::string& hiscoreFile
                        std::ostream& err, bool repair) {
     _folder = folder;
     _table = RecordTable();
+    _damaged = false;
     const std::string path = tablePath();
     bool found = false;
     const std::string text = readWhole(path, found);
@@ -82,14 +84,18 @@ void RecordStore::open(const std::string& folder, const std::string& hiscoreFile
         for (const std::string& fault : reading.faults)
             err << "kestrane: the table of records " << path << ": " << fault << "\n";
         _table = std::move(reading.table);
-        if (reading.damaged && repair) {
-            const std::string aside = keepAside(path);
-            if (!aside.empty()) err << "kestrane: the damaged table was kept as " << aside << "\n";
-            rewrite = true;
-        }
+        // The first save keeps the damaged file aside before it writes the table anew.
+        _damaged = reading.damaged;
+        rewrite = reading.damaged;
         for (Record& record : _table.records) {
             std::error_code error;
             if (record.replay.empty() || fs::exists(replayPath(record), error)) continue;
+            // A replay that cannot be looked at now may be there: its name stays.
+            if (error) {
+                err << "kestrane: cannot look for the replay " << replayPath(record) << ": "
+                    << error.message() << "\n";
+                continue;
+            }
             err << "kestrane: the table of records " << path << " names the replay "
                 << replayPath(record) << ", which is missing\n";
             record.replay.clear();
@@ -138,6 +144,16 @@ bool RecordStore::add(Record record, const Replay* replay, std::ostream& err) {
 }
 
 bool RecordStore::save(std::ostream& err) {
+    if (_damaged) {
+        const std::string aside = keepAside(tablePath());
+        if (aside.empty()) {
+            err << "kestrane: the table of records was not saved: the damaged " << tablePath()
+                << " could not be kept aside\n";
+            return false;
+        }
+        err << "kestrane: the damaged table was kept as " << aside << "\n";
+        _damaged = false;
+    }
     std::string error;
     if (writeFileAtomically(tablePath(), writeRecords(_table), &error)) return true;
     err << "kestrane: the table of records was not saved: " << error << "\n";

@@ -22,7 +22,8 @@ public:
     // record at all, the score in `hiscoreFile` becomes the first record, with the
     // initials "---". With `repair`, a damaged file is kept aside and the records read
     // are written anew, and records whose replay is missing are written without it, so
-    // the same fault is not reported again at the next start.
+    // the same fault is not reported again at the next start. A damaged file that cannot
+    // be kept aside stays as it is, and no save replaces it.
     void open(const std::string& folder, const std::string& hiscoreFile, std::ostream& err,
               bool repair);
 
@@ -45,6 +46,8 @@ private:
 
     std::string _folder;
     RecordTable _table;
+    // The file read was damaged and is still where the table is saved.
+    bool _damaged = false;
 };
 
 // Today's date as a record keeps it ("YYYY-MM-DD"), in local time.

@@ -178,4 +178,24 @@ TEST_F(RecordStoreTest, ADamagedTableIsReportedOnceAndKeptAsideBeforeTheGoodReco
     EXPECT_EQ(initialsOf(store.table()), (std::vector<std::string>{"ABC", "DEF"}));
 }
 
+TEST_F(RecordStoreTest, ADamagedTableThatCannotBeKeptAsideIsNeverOverwritten) {
+    const std::string path = dir.path(RecordStore::tableName);
+    const std::string damaged = "kestrane-records 1\n"
+                                "record score=900 initials=\"ABC\" kills=1 accuracy=50 "
+                                "corehits=0 date=2026-12-07 replay=loop.replay\n"
+                                "record score=800 garbage\n";
+    writeFile(path, damaged);
+    for (int n = 1; n < 1000; ++n) // every name it could be kept as is taken
+        writeFile(path + ".bad" + (n > 1 ? "." + std::to_string(n) : ""), "");
+    // A replay that cannot be looked at (as root too) is not known to be missing.
+    fs::create_symlink("loop.replay", dir.path("loop.replay"));
+
+    const std::string said = open();
+    EXPECT_NE(said.find("could not be kept aside"), std::string::npos) << said;
+    EXPECT_EQ(store.table().records[0].replay, "loop.replay");
+    std::ostringstream err;
+    EXPECT_FALSE(store.add(game(950, "NEW"), nullptr, err));
+    EXPECT_EQ(readFile(path), damaged);
+}
+
 } // namespace
