@@ -106,11 +106,11 @@ std::optional<Record> parseRecord(std::string_view line) {
     return r;
 }
 
+} // namespace
+
 std::string statisticText(int value) {
     return value == Record::unknown ? "-" : std::to_string(value);
 }
-
-} // namespace
 
 std::size_t RecordTable::rankOf(float score) const {
     if (!(score > 0)) return size;

@@ -52,6 +52,9 @@ struct RecordTable {
 bool validInitials(std::string_view initials);
 // A name the table may give a replay: a plain file name in its folder.
 bool validReplayName(std::string_view name);
+// A kill count, accuracy or number of core hits as the table writes and shows it: the
+// number, or "-" when it is not known.
+std::string statisticText(int value);
 
 // The whole text of a table file.
 std::string writeRecords(const RecordTable& table);

@@ -6,11 +6,11 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
-#include <sstream>
 
 #include "common_classes/atomicfile.h"
 #include "tarvex/hiscore.h"
 #include "tarvex/replay/replayfile.h"
+#include "tarvex/screentext.h"
 
 namespace fs = std::filesystem;
 
@@ -187,14 +187,12 @@ void printRecords(const std::string& folder, const std::string& hiscoreFile, std
         return;
     }
     auto statistic = [](int value, const char* unit) {
-        return value == Record::unknown ? std::string("-") : std::to_string(value) + unit;
+        return statisticText(value) + (value == Record::unknown ? "" : unit);
     };
     out << " #  NAME    SCORE  KILLS  ACCURACY  CORE HITS  DATE        REPLAY\n";
     for (std::size_t i = 0; i < records.size(); ++i) {
         const Record& r = records[i];
-        std::ostringstream score;
-        score << std::setw(7) << std::setfill('0') << static_cast<long>(r.score);
-        out << std::setw(2) << i + 1 << "  " << r.initials << "  " << std::setw(7) << score.str()
+        out << std::setw(2) << i + 1 << "  " << r.initials << "  " << scoreDigits(r.score)
             << "  " << std::setw(5) << statistic(r.kills, "") << "  " << std::setw(8)
             << statistic(r.accuracy, "%") << "  " << std::setw(9) << statistic(r.coreHits, "")
             << "  " << std::left << std::setw(10) << (r.date.empty() ? "-" : r.date) << std::right

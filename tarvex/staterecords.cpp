@@ -13,10 +13,6 @@ StateRecords stateRecords;
 
 namespace {
 
-std::string statistic(int value) {
-    return value == Record::unknown ? "-" : std::to_string(value);
-}
-
 // "YYYY-MM-DD" as "YY-MM-DD", to fit the line.
 std::string shortDate(const std::string& date) {
     return date.size() == 10 ? date.substr(2) : "-";
@@ -78,8 +74,8 @@ void StateRecords::drawTable() {
     for (std::size_t i = 0; i < records.size(); ++i) {
         const Record& r = records[i];
         line(79 - 7 * static_cast<float>(i),
-             {std::to_string(i + 1) + ".", r.initials, scoreDigits(r.score), statistic(r.kills),
-              statistic(r.accuracy), statistic(r.coreHits), shortDate(r.date)});
+             {std::to_string(i + 1) + ".", r.initials, scoreDigits(r.score), statisticText(r.kills),
+              statisticText(r.accuracy), statisticText(r.coreHits), shortDate(r.date)});
     }
 }
 
