@@ -6,7 +6,7 @@ namespace TestSupport {
 
 bool ScriptedFrames::admits(unsigned int msg, unsigned int, long) {
     if (msg == WM_PAINT) return _repainting;
-    return msg != WM_KEYDOWN && msg != WM_KEYUP;
+    return msg != WM_KEYDOWN && msg != WM_KEYUP && msg != WM_KILLFOCUS;
 }
 
 std::optional<double> ScriptedFrames::beginFrame(OpenglApp&, double) {

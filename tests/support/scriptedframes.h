@@ -1,7 +1,9 @@
 #pragma once
 // Frames for the started game's main loop from a test: a fixed step for each frame, and
 // before it whatever a script does (the keys of GameTest, sent as the window sends
-// them). Window keys and repaints are kept out, so only the script plays.
+// them). Window keys, repaints and the window losing its focus (to another test program's
+// window on the same display, which would pause play) are kept out, so only the script
+// plays.
 #include <functional>
 
 #include "common_classes/openglapp.h"

@@ -34,7 +34,7 @@ int towards(float from, float to, float slack) {
 } // namespace
 
 bool ScriptedPlayer::admits(unsigned int msg, unsigned int, long) {
-    return msg != WM_KEYDOWN && msg != WM_KEYUP && msg != WM_PAINT;
+    return msg != WM_KEYDOWN && msg != WM_KEYUP && msg != WM_PAINT && msg != WM_KILLFOCUS;
 }
 
 std::optional<double> ScriptedPlayer::beginFrame(OpenglApp&, double) {

@@ -3,7 +3,8 @@
 // started game: Space in the title menu starts the game; then it fires all the time,
 // steers under the nearest enemy and away from the nearest enemy bullet, and after the
 // game is over it presses a key that takes it back to the menu, where it stops. Only
-// its keys reach the game, sent as the window sends them.
+// its keys reach the game, sent as the window sends them; the window losing its focus (to
+// another test program's window on the same display) does not pause its game.
 #include <functional>
 
 #include "common_classes/openglapp.h"
