@@ -3,10 +3,11 @@
 # only clears (bench/startup/bare_window.cpp), all on one virtual display with SDL's
 # dummy audio driver; between them, the same window drawing one textured quad ("quad"),
 # the floor of drawing pictures at all, and that window linked with the sound library,
-# with the audio device open as the game opens it and as many one-quad display lists
-# compiled and called each frame as the game compiles ("libs", bench_library_window):
-# the floor of the libraries the game uses, doing what the game has them do, without
-# any of the game's own pictures, samples, tunes or code. For each program and run:
+# with the audio device open as the game opens it, the game's effects and the three tunes
+# it loads held as the game holds them (the title's playing), and as many one-quad
+# display lists compiled and called each frame as the game compiles ("libs",
+# bench_library_window): the floor of the libraries the game uses, doing what the game
+# has them do, without the game's own pictures, objects or code. For each program and run:
 #   first_frame  seconds from the program's start to the return of its first buffer swap
 #                (the title frame for the game), reported by the preloaded swap shim
 #   rss_first    resident memory at that first swap
@@ -28,6 +29,10 @@ bare=$build/bench/startup/bench_bare_window
 libs=$build/bench/startup/bench_library_window
 # The display lists the game compiles by its first game: one for every image and glyph.
 lists=282
+# The game's effects and the tunes it loads: the title's, the game over's and play's.
+sounds=()
+for file in "$build"/sound/*.wav; do sounds+=(--sample "$file"); done
+for tune in believe madhat ddisz; do sounds+=(--tune "$build/sound/$tune.xm"); done
 shim=$build/bench/startup/libkestrane_swapshim.so
 for file in "$game" "$bare" "$libs" "$shim"; do
   [ -e "$file" ] || { echo "startup.sh: $file is missing: build with -DKESTRANE_BENCH=ON" >&2; exit 1; }
@@ -80,7 +85,7 @@ figure() { cat "$work/$1".[0-9]* | awk -v k="$2" '$1 == k { print $2 }' | median
 for run in $(seq "$runs"); do
   measure bare "$bare" "$run"
   measure quad "$bare" "$run" --textured-quad
-  measure libs "$libs" "$run" --textured-quad --mixer --display-lists "$lists"
+  measure libs "$libs" "$run" --textured-quad --mixer --display-lists "$lists" "${sounds[@]}"
   measure game "$game" "$run"
 done
 

@@ -11,9 +11,11 @@
 // Built as bench_library_window (KESTRANE_BENCH_MIXER), it also links the sound library
 // and takes two more options, for the floor under the game's memory that is the
 // libraries' and not the game's: --mixer opens the audio device as the game does (module
-// support, 44.1 kHz stereo, 32 channels), and --display-lists N compiles N display lists
-// of one textured quad each, as the game compiles every image and glyph, and calls each
-// of them every frame.
+// support, 44.1 kHz stereo, 32 channels), --sample FILE and --tune FILE (each as often as
+// wanted) load a sample as the game holds its effects (converted to the device's format,
+// in a buffer of that size) and a module, the first of which plays looping, and
+// --display-lists N compiles N display lists of one textured quad each, as the game
+// compiles every image and glyph, and calls each of them every frame.
 #include <GL/gl.h>
 #include <SDL.h>
 #ifdef KESTRANE_BENCH_MIXER
@@ -87,6 +89,7 @@ int main(int argc, char** argv) {
     bool texturedQuad = false;
     [[maybe_unused]] bool mixer = false;
     int displayLists = 0;
+    std::vector<const char*> samples, tunes;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--textured-quad") == 0) {
             texturedQuad = true;
@@ -95,6 +98,10 @@ int main(int argc, char** argv) {
             mixer = true;
         } else if (std::strcmp(argv[i], "--display-lists") == 0 && i + 1 < argc) {
             displayLists = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--sample") == 0 && i + 1 < argc) {
+            samples.push_back(argv[++i]);
+        } else if (std::strcmp(argv[i], "--tune") == 0 && i + 1 < argc) {
+            tunes.push_back(argv[++i]);
 #endif
         } else {
             std::fprintf(stderr, "bare_window: unknown option %s\n", argv[i]);
@@ -118,6 +125,23 @@ int main(int argc, char** argv) {
             return 1;
         }
         Mix_AllocateChannels(32);
+    }
+    for (const char* file : samples) {
+        Mix_Chunk* sample = mixer ? Mix_LoadWAV(file) : nullptr;
+        if (!sample) {
+            std::fprintf(stderr, "bare_window: %s: %s\n", file, mixer ? Mix_GetError() : "no --mixer");
+            return 1;
+        }
+        if (void* fitted = SDL_realloc(sample->abuf, sample->alen))
+            sample->abuf = static_cast<Uint8*>(fitted);
+    }
+    for (const char* file : tunes) {
+        Mix_Music* tune = mixer ? Mix_LoadMUS(file) : nullptr;
+        if (!tune) {
+            std::fprintf(stderr, "bare_window: %s: %s\n", file, mixer ? Mix_GetError() : "no --mixer");
+            return 1;
+        }
+        if (file == tunes.front()) Mix_PlayMusic(tune, -1);
     }
 #endif
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
