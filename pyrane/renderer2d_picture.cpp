@@ -53,8 +53,8 @@ bool loadFramebufferCalls() {
         return call != nullptr;
     };
     FramebufferCalls& f = framebufferCalls;
-    return load(f.gen, "glGenFramebuffers") & load(f.destroy, "glDeleteFramebuffers") &
-           load(f.bind, "glBindFramebuffer") & load(f.texture2D, "glFramebufferTexture2D") &
+    return load(f.gen, "glGenFramebuffers") && load(f.destroy, "glDeleteFramebuffers") &&
+           load(f.bind, "glBindFramebuffer") && load(f.texture2D, "glFramebufferTexture2D") &&
            load(f.status, "glCheckFramebufferStatus");
 }
 
