@@ -7,11 +7,9 @@
 // Run under a display (xvfb-run) with SDL_AUDIODRIVER=dummy: the game opens its window.
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 #include <stdlib.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <climits>
 #include <cstdint>
@@ -23,6 +21,7 @@
 #include <vector>
 
 #include "common_classes/platform/platform.h"
+#include "framerecording/framerecording.h"
 #include "pyrane/particle.h"
 #include "pyrane/renderer2d.h"
 #include "tarvex/enemy/designs.h"
@@ -117,216 +116,6 @@ void drawStep() {
     play.drawStatusBar();
     game.blowup();
     glFinish();
-}
-
-// The OpenGL work of one drawn frame, kept so that it can be done again without the
-// game: every quad the renderer handed to OpenGL in a vertex array (its batches), with
-// the texture bound, and every display list it called (an image drawn alone: a glyph, a
-// backdrop tile), and every strip of vertices it drew one by one (a bomb's blast), with
-// the matrices, colour and texture of the moment.
-class FrameRecording {
-public:
-    struct Draw {
-        GLuint texture = 0;
-        GLuint list = 0;                // a display list
-        GLenum mode = GL_QUADS;         // else the primitive of vertices
-        bool immediate = false;         // glBegin .. glEnd with glVertex2f: x, y a vertex
-        bool textured = true;
-        std::vector<float> vertices;    // else a batch: s, t, r, g, b, a, x, y, z, w a vertex
-        std::array<float, 16> projection{};
-        std::array<float, 16> modelview{};
-        std::array<float, 4> color{};
-    };
-
-    static FrameRecording* active;
-
-    void start() {
-        _draws.clear();
-        _unknown = 0;
-        active = this;
-    }
-    void stop() { active = nullptr; }
-
-    void arrays(GLenum mode, GLint first, GLsizei count) {
-        Draw draw;
-        draw.texture = boundTexture();
-        if (mode != GL_QUADS || !arrayIsBatch()) {
-            ++_unknown;
-            return;
-        }
-        const char* coords = static_cast<const char*>(pointer(GL_TEXTURE_COORD_ARRAY_POINTER));
-        const char* colors = static_cast<const char*>(pointer(GL_COLOR_ARRAY_POINTER));
-        const char* vertices = static_cast<const char*>(pointer(GL_VERTEX_ARRAY_POINTER));
-        GLint stride = 0;
-        glGetIntegerv(GL_VERTEX_ARRAY_STRIDE, &stride);
-        for (GLsizei i = first; i < first + count; ++i) {
-            const auto* st = reinterpret_cast<const float*>(coords + i * stride);
-            const auto* rgba = reinterpret_cast<const float*>(colors + i * stride);
-            const auto* xyzw = reinterpret_cast<const float*>(vertices + i * stride);
-            draw.vertices.insert(draw.vertices.end(), st, st + 2);
-            draw.vertices.insert(draw.vertices.end(), rgba, rgba + 4);
-            draw.vertices.insert(draw.vertices.end(), xyzw, xyzw + 4);
-        }
-        _draws.push_back(std::move(draw));
-    }
-
-    void list(GLuint name) {
-        Draw draw = withState();
-        draw.list = name;
-        _draws.push_back(std::move(draw));
-    }
-
-    void begin(GLenum mode) {
-        Draw draw = withState();
-        draw.immediate = true;
-        draw.mode = mode;
-        draw.textured = glIsEnabled(GL_TEXTURE_2D);
-        _draws.push_back(std::move(draw));
-        _inside = true;
-    }
-    void vertex(GLfloat x, GLfloat y) {
-        if (_inside) _draws.back().vertices.insert(_draws.back().vertices.end(), {x, y});
-    }
-    void end() { _inside = false; }
-
-    // The recorded draws, in their order, straight to OpenGL: vertex arrays already in
-    // clip coordinates with identity matrices, display lists with their own.
-    void replay() const;
-
-    std::size_t quads() const {
-        std::size_t n = 0;
-        for (const Draw& draw : _draws)
-            n += draw.list ? 1 : draw.immediate ? 0 : draw.vertices.size() / 40;
-        return n;
-    }
-    std::size_t draws() const { return _draws.size(); }
-    // Vertex arrays that were not the renderer's batches: not recorded.
-    int unknownDraws() const { return _unknown; }
-
-private:
-    Draw withState() const {
-        Draw draw;
-        draw.texture = boundTexture();
-        glGetFloatv(GL_PROJECTION_MATRIX, draw.projection.data());
-        glGetFloatv(GL_MODELVIEW_MATRIX, draw.modelview.data());
-        glGetFloatv(GL_CURRENT_COLOR, draw.color.data());
-        return draw;
-    }
-
-    static GLuint boundTexture() {
-        GLint name = 0;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
-        return GLuint(name);
-    }
-    static void* pointer(GLenum which) {
-        void* at = nullptr;
-        glGetPointerv(which, &at);
-        return at;
-    }
-    // The renderer's batches: clip coordinates (4 floats), texture coordinates and colours
-    // from arrays of one stride.
-    static bool arrayIsBatch() {
-        GLint size = 0;
-        glGetIntegerv(GL_VERTEX_ARRAY_SIZE, &size);
-        return size == 4 && glIsEnabled(GL_COLOR_ARRAY) && glIsEnabled(GL_TEXTURE_COORD_ARRAY);
-    }
-
-    std::vector<Draw> _draws;
-    int _unknown = 0;
-    bool _inside = false;
-};
-
-FrameRecording* FrameRecording::active = nullptr;
-
-// OpenGL's own entry points (the ...Real functions), for the calls this program takes
-// over below.
-template <typename Function>
-Function realGl(const char* name) {
-    void* found = dlsym(RTLD_NEXT, name);
-    if (!found) std::abort();
-    return reinterpret_cast<Function>(found);
-}
-
-void glDrawArraysReal(GLenum mode, GLint first, GLsizei count) {
-    static const auto real = realGl<void (*)(GLenum, GLint, GLsizei)>("glDrawArrays");
-    real(mode, first, count);
-}
-
-void glCallListReal(GLuint list) {
-    static const auto real = realGl<void (*)(GLuint)>("glCallList");
-    real(list);
-}
-
-void glBeginReal(GLenum mode) {
-    static const auto real = realGl<void (*)(GLenum)>("glBegin");
-    real(mode);
-}
-
-void glVertex2fReal(GLfloat x, GLfloat y) {
-    static const auto real = realGl<void (*)(GLfloat, GLfloat)>("glVertex2f");
-    real(x, y);
-}
-
-void glEndReal() {
-    static const auto real = realGl<void (*)()>("glEnd");
-    real();
-}
-
-void FrameRecording::replay() const {
-    // The renderer's own state is left as it was: it keeps track of the bound texture
-    // and the colour, and its matrices hold the view.
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    GLuint bound = 0;
-    bool identity = false;
-    glEnable(GL_TEXTURE_2D);
-    for (const Draw& draw : _draws) {
-        if (draw.texture != bound) glBindTexture(GL_TEXTURE_2D, bound = draw.texture);
-        if (draw.list || draw.immediate) {
-            glMatrixMode(GL_PROJECTION);
-            glLoadMatrixf(draw.projection.data());
-            glMatrixMode(GL_MODELVIEW);
-            glLoadMatrixf(draw.modelview.data());
-            glColor4fv(draw.color.data());
-            identity = false;
-            if (draw.list) {
-                glCallListReal(draw.list);
-                continue;
-            }
-            if (!draw.textured) glDisable(GL_TEXTURE_2D);
-            glBeginReal(draw.mode);
-            for (std::size_t i = 0; i + 1 < draw.vertices.size(); i += 2)
-                glVertex2fReal(draw.vertices[i], draw.vertices[i + 1]);
-            glEndReal();
-            glEnable(GL_TEXTURE_2D);
-            continue;
-        }
-        if (!identity) {
-            glMatrixMode(GL_PROJECTION);
-            glLoadIdentity();
-            glMatrixMode(GL_MODELVIEW);
-            glLoadIdentity();
-            identity = true;
-        }
-        const GLsizei stride = 10 * sizeof(float);
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glEnableClientState(GL_COLOR_ARRAY);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, stride, draw.vertices.data());
-        glColorPointer(4, GL_FLOAT, stride, draw.vertices.data() + 2);
-        glVertexPointer(4, GL_FLOAT, stride, draw.vertices.data() + 6);
-        glDrawArraysReal(GL_QUADS, 0, GLsizei(draw.vertices.size() / 10));
-        glDisableClientState(GL_COLOR_ARRAY);
-    }
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glBindTexture(GL_TEXTURE_2D, GLuint(game.renderer.boundTexture()));
-    const RGBA<float>& color = game.renderer.color();
-    glColor4f(color.r, color.g, color.b, color.a);
 }
 
 int particlesInUse() {
@@ -564,7 +353,7 @@ void BM_WorstFrameDrawFloor(benchmark::State& state) {
             game.beginPicture();
             game.renderer.color(0.5f, 0.5f, 0.5f, 1);
             game.renderer.clear();
-            recording.replay();
+            recording.replay(game.renderer);
             game.blowup();
             glFinish();
         });
@@ -614,28 +403,3 @@ BENCHMARK(BM_LogicScaling)
 
 } // namespace
 
-// While a frame is recorded, the renderer's draws reach the recording on their way to
-// OpenGL: this program's own definitions of these entry points take the place of the
-// GL library's in every call the game makes.
-extern "C" {
-void glDrawArrays(GLenum mode, GLint first, GLsizei count) {
-    if (FrameRecording::active) FrameRecording::active->arrays(mode, first, count);
-    glDrawArraysReal(mode, first, count);
-}
-void glCallList(GLuint list) {
-    if (FrameRecording::active) FrameRecording::active->list(list);
-    glCallListReal(list);
-}
-void glBegin(GLenum mode) {
-    if (FrameRecording::active) FrameRecording::active->begin(mode);
-    glBeginReal(mode);
-}
-void glVertex2f(GLfloat x, GLfloat y) {
-    if (FrameRecording::active) FrameRecording::active->vertex(x, y);
-    glVertex2fReal(x, y);
-}
-void glEnd() {
-    if (FrameRecording::active) FrameRecording::active->end();
-    glEndReal();
-}
-}
