@@ -152,20 +152,21 @@ void Game::init() {
 
 bool Game::frame() {
     // The first frame shows the title as soon as it can; every later one loads a piece.
-    if (_framesShown++ > 0 && !_pendingLoads.empty()) {
-        auto load = std::move(_pendingLoads.front());
-        _pendingLoads.pop_front();
-        load();
-    }
+    if (_framesShown++ > 0) loadNextPiece();
     return OpenglAppMultistate::frame();
 }
 
 void Game::finishLoading() {
-    while (!_pendingLoads.empty()) {
-        auto load = std::move(_pendingLoads.front());
-        _pendingLoads.pop_front();
-        load();
+    while (loadNextPiece()) {
     }
+}
+
+bool Game::loadNextPiece() {
+    if (_pendingLoads.empty()) return false;
+    auto load = std::move(_pendingLoads.front());
+    _pendingLoads.pop_front();
+    load();
+    return true;
 }
 
 void Game::loadSong(int tune) {
@@ -365,9 +366,12 @@ void Game::beginPicture() {
     renderer.beginPicture();
 }
 
+Pyrane::Picture Game::picture() {
+    return Pyrane::Picture{pictureWidth, pictureHeight, renderer.readPicture()};
+}
+
 bool Game::savePicture(const std::string& file, std::string& error) {
-    const Pyrane::Picture picture{pictureWidth, pictureHeight, renderer.readPicture()};
-    return Pyrane::writePng(file, Pyrane::enlarge(picture, 4), error);
+    return Pyrane::writePng(file, Pyrane::enlarge(picture(), 4), error);
 }
 
 void Game::blowup() {

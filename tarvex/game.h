@@ -12,6 +12,7 @@
 #include "common_classes/openglappmultistate.h"
 #include "common_classes/settings/settings.h"
 #include "pyrane/bitmapmanager.h"
+#include "pyrane/pngwriter.h"
 #include "pyrane/renderer2d.h"
 #include "tarvex/recordstore.h"
 #include "tarvex/replay/recorder.h"
@@ -76,6 +77,8 @@ public:
     // Saves the picture of the frame drawn last, each pixel enlarged to a 4 x 4 block, as
     // a PNG file; false with the reason in `error`.
     bool savePicture(const std::string& file, std::string& error);
+    // The picture of the frame drawn last (or drawn so far), bottom row first.
+    Pyrane::Picture picture();
     // The images and sequences of the title, then those of play.
     void createTitleImages();
     void createPlayImages();
@@ -152,6 +155,8 @@ private:
     // the last one over it while it lasts.
     void screenshotStep();
     void loadSong(int tune);
+    // Loads the next piece that waits in _pendingLoads; false when none waits.
+    bool loadNextPiece();
     Pyrane::Bitmap& activeBitmap(const std::string& file);
     void addImage(const std::string& name, Pyrane::Bitmap& bitmap, int x0, int y0, int x1, int y1,
                   int hotX, int hotY);

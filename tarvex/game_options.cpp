@@ -46,15 +46,13 @@ void Game::screenshotStep() {
     constexpr double noticeSeconds = 1;
     if (_screenshotDue) {
         _screenshotDue = false;
-        const std::vector<std::uint8_t> pixels = renderer.readPicture();
-        const Pyrane::Picture picture{pictureWidth, pictureHeight, {pixels.begin(), pixels.end()}};
         // Without a pictures folder, the shots go beside the player's settings.
         const std::string dataPlace =
             std::filesystem::absolute(settingsFile).parent_path().string();
         const std::string folder =
             screenshotFolder.empty() ? Screenshot::folder(dataPlace) : screenshotFolder;
         if (folder == dataPlace) makeDataFolder();
-        const Screenshot::Saved saved = Screenshot::save(picture, folder, std::time(nullptr));
+        const Screenshot::Saved saved = Screenshot::save(picture(), folder, std::time(nullptr));
         if (saved.error.empty())
             std::fprintf(stderr, "kestrane: screenshot saved in %s\n", saved.path.c_str());
         else

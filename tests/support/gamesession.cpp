@@ -30,6 +30,9 @@ const Startup& startGame() {
 
 void GameTest::SetUp() {
     startGame();
+    Platform::setMessageReporter([this](const std::string& title, const std::string& text) {
+        messageBoxes.push_back(title + ": " + text);
+    });
     game.playerOptions = Tarvex::PlayerOptions();
     game.applyOptions();
     game.paused = false;
@@ -39,6 +42,7 @@ void GameTest::SetUp() {
 }
 
 void GameTest::TearDown() {
+    Platform::setMessageReporter([](const std::string&, const std::string&) {});
     game.playerOptions = Tarvex::PlayerOptions();
     game.applyOptions();
     game.paused = false;

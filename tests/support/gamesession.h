@@ -4,6 +4,7 @@
 // sent as the window sends them and the 160 x 100 picture the game shows read back.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "support/glwindow.h"
@@ -43,6 +44,9 @@ protected:
     // The game's 160 x 100 picture, rows from the bottom up, read back from wherever
     // the renderer draws it.
     static std::vector<Pixel> readPicture();
+
+    // Every message box the game showed during the test, as "title: text".
+    std::vector<std::string> messageBoxes;
 
 private:
     float _hiscore = 0;

@@ -23,9 +23,6 @@ class StateRecordsTest : public TestSupport::RecordsTest {
 protected:
     void SetUp() override {
         RecordsTest::SetUp();
-        Platform::setMessageReporter([this](const std::string& title, const std::string& text) {
-            boxes.push_back(title + ": " + text);
-        });
         // A short game from the menu, left by Escape at its 120th frame, kept with two
         // records: its own, and a better one whose replay no longer matches the game.
         ScriptedFrames frames(1.0 / 60, 120);
@@ -54,7 +51,6 @@ protected:
     }
     void TearDown() override {
         game.frameSource(nullptr);
-        Platform::setMessageReporter([](const std::string&, const std::string&) {});
         RecordsTest::TearDown();
     }
 
@@ -82,7 +78,6 @@ protected:
 
     Replay played;
     GameCheck end;
-    std::vector<std::string> boxes;
 };
 
 TEST_F(StateRecordsTest, IdlingShowsTheTableThenTheDemosOfItsGamesWhichChangeNothing) {
@@ -119,7 +114,7 @@ TEST_F(StateRecordsTest, IdlingShowsTheTableThenTheDemosOfItsGamesWhichChangeNot
     const std::string said = err.text();
     EXPECT_EQ(said.find("out of step"), said.rfind("out of step")) << said;
     EXPECT_NE(said.find("out of step"), std::string::npos) << said;
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(messageBoxes.empty());
 
     EXPECT_EQ(initials(), (std::vector<std::string>{"BAD", "DEM"}));
     EXPECT_EQ(dataFiles(), files);

@@ -45,14 +45,10 @@ class RecordReplayTest : public TestSupport::GameTest {
 protected:
     void SetUp() override {
         GameTest::SetUp();
-        Platform::setMessageReporter([this](const std::string& title, const std::string& text) {
-            reported.push_back(title + ": " + text);
-        });
     }
     void TearDown() override {
         game.observer(nullptr);
         game.frameSource(nullptr);
-        Platform::setMessageReporter([](const std::string&, const std::string&) {});
         GameTest::TearDown();
     }
 
@@ -101,7 +97,6 @@ protected:
         EXPECT_EQ(game.currentState(), &stateMenu);
     }
 
-    std::vector<std::string> reported;
 };
 
 TEST_F(RecordReplayTest, TheRecordingHoldsWhatThePlayStateReceivedAndTheStepsItRanWith) {
@@ -161,13 +156,13 @@ TEST_F(RecordReplayTest, AReplayThatNoLongerMatchesStopsOutOfStep) {
     Replay wrongStep = recorder.replay();
     wrongStep.frames[20].step = 0.1;
     for (const auto& [replay, frame] : {std::pair(wrongCheck, 120), {wrongStep, 60}}) {
-        reported.clear();
+        messageBoxes.clear();
         Replayer replayer(replay, false);
         play(replayer);
         const std::string failure = "replay out of step at frame " + std::to_string(frame);
         EXPECT_EQ(replayer.failure(), failure);
         EXPECT_EQ(replayer.frames(), frame) << "no frame after the one out of step";
-        EXPECT_EQ(reported, (std::vector<std::string>{"Replay: " + failure}));
+        EXPECT_EQ(messageBoxes, (std::vector<std::string>{"Replay: " + failure}));
     }
 
     // A game that would end before its recording does.
@@ -198,7 +193,7 @@ TEST_F(RecordReplayTest, WindowKeysAndRepaintsDuringAReplayNeverReachTheGameButE
     play(replayer);
     EXPECT_EQ(replayer.failure(), "") << "the replay stayed in step and Escape is no fault";
     EXPECT_LT(replayer.frames(), 110);
-    EXPECT_TRUE(reported.empty());
+    EXPECT_TRUE(messageBoxes.empty());
 
     Replayer again(recorder.replay(), false);
     play(again);
@@ -354,7 +349,7 @@ TEST_F(RecordReplayTest, EveryWayAGameEndsReplaysToItsEnd) {
         play(replayer);
         EXPECT_EQ(replayer.failure(), "");
         EXPECT_EQ(replayer.frames(), recorded);
-        EXPECT_TRUE(reported.empty());
+        EXPECT_TRUE(messageBoxes.empty());
         game.observer(nullptr); // it goes out of scope with this round
     }
 }
