@@ -21,9 +21,6 @@ std::vector<fs::path> shotsIn(const fs::path& folder) {
     std::vector<fs::path> found;
     for (const auto& entry : fs::directory_iterator(folder))
         found.push_back(entry.path());
-    std::sort(found.begin(), found.end(), [](const fs::path& a, const fs::path& b) {
-        return a.string().size() < b.string().size();
-    });
     return found;
 }
 
@@ -61,17 +58,20 @@ TEST_F(ScreenshotTest, F12SavesThePictureFourTimesLargerUnderANewNameAndSaysSo) 
     still();
     const std::string said = testing::internal::GetCapturedStderr();
     const std::vector<Pixel> shown = readPicture();
+    ASSERT_EQ(shotsIn(dir.dir()).size(), 1u);
+    const fs::path first = shotsIn(dir.dir())[0];
     keyDown(VK_F12);
     still();
 
+    // A second shot never replaces the first, even within the same second.
     const std::vector<fs::path> shots = shotsIn(dir.dir());
     ASSERT_EQ(shots.size(), 2u) << "the second of the same second has a name of its own";
-    const std::string name = shots[0].filename().string();
+    const std::string name = first.filename().string();
     EXPECT_TRUE(name.starts_with("kestrane-20") && name.ends_with(".png")) << name;
-    EXPECT_EQ(said, "kestrane: screenshot saved in " + shots[0].string() + "\n");
+    EXPECT_EQ(said, "kestrane: screenshot saved in " + first.string() + "\n");
 
     int width = 0, height = 0;
-    const std::vector<Pixel> file = readPng(shots[0], width, height);
+    const std::vector<Pixel> file = readPng(first, width, height);
     ASSERT_EQ(std::pair(width, height), std::pair(640, 400));
     // Below the notice, which the field shows over the picture saved, each 4 x 4 block
     // of the file is the pixel the player saw.
